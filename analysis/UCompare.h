@@ -1,0 +1,89 @@
+// Duplicate-content comparison: Article 1 is cut into windows of MinLength units and every
+// window is looked for in Article 2; matched words of both articles get palette colours.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "UWords.h"
+
+// Highlight palette: 1 aqua, 2 money green, 3 yellow, 4 red, 5 olive, 6 silver; any other
+// index is white (not highlighted).
+std::int32_t PaletteColor(std::int32_t index);
+
+namespace vellora {
+
+enum UnitType : std::int32_t { UnitWords = 0, UnitSentences = 1, UnitParagraphs = 2 };
+
+// Share of Article 2's words that are marked: the exact percentage and the whole number shown,
+// a half going to the even neighbour.
+struct DuplicateShare {
+  std::int32_t Marked = 0;
+  std::int32_t Total = 0;
+  double Percent = 0.0;
+  std::int64_t Shown = 0;
+};
+DuplicateShare ComputeDuplicateShare(std::int32_t marked, std::int32_t total);
+std::int32_t CountMarkedWords(const TListWords& words);
+
+class WordIndex;  // word ids and position lists of Article 2
+
+// One comparison run over two segmented articles. The texts must be the ones the lists were
+// segmented from; the word colours of both lists are written in place. A negative minimum
+// length is treated as 1; a minimum of 0 yields no window.
+class DuplicateComparison {
+ public:
+  DuplicateComparison(std::u16string_view text1, TListWords& words1,
+                      const TListSentences& sentences1, const TListParagraphs& paragraphs1,
+                      std::u16string_view text2, TListWords& words2, std::int32_t minLength,
+                      std::int32_t unitType);
+  ~DuplicateComparison();
+  DuplicateComparison(const DuplicateComparison&) = delete;
+  DuplicateComparison& operator=(const DuplicateComparison&) = delete;
+
+  // Walks every window from the start, as Compare does.
+  void Run();
+
+  // The two steps of the walk, exposed for tests: NextWindow advances Cursor and yields the
+  // next window as an inclusive word range of Article 1; FindMatch looks for it in Article 2.
+  bool NextWindow(std::int32_t& s1, std::int32_t& e1);
+  bool FindMatch(std::int32_t s1, std::int32_t e1);
+
+  std::int32_t Cursor() const { return cursor_; }
+  std::int32_t ResumeAt() const { return resumeAt_; }
+  std::int32_t ColorIndex() const { return colorIndex_; }
+  std::int32_t MinLength() const { return minLength_; }
+
+ private:
+  struct Attempt;
+  enum class Outcome { NoEvent, FailedAtLast, Matched };
+  Outcome TryAt(std::int32_t j, std::int32_t s1, std::int32_t e1, bool newBlock) const;
+  std::int32_t FirstEvent(std::int32_t from, std::int32_t s1, std::int32_t e1, bool newBlock,
+                          bool matchOnly, Outcome& outcome);
+  void Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2, std::int32_t e2, bool newBlock);
+
+  TListWords& words1_;
+  const TListSentences& sentences1_;
+  const TListParagraphs& paragraphs1_;
+  TListWords& words2_;
+  std::int32_t minLength_;
+  std::int32_t unitType_;
+  std::int32_t cursor_ = -1;
+  std::int32_t resumeAt_ = -1;
+  std::int32_t colorIndex_ = 0;
+  std::unique_ptr<WordIndex> index_;
+};
+
+// What Compare computes without a window: the blank check, segmentation of both texts into
+// their lists, the walk and the share of Article 2. Compared is false when either text is blank
+// after trimming codes 0 to 32; then the lists are left untouched.
+struct CompareOutcome {
+  bool Compared = false;
+  DuplicateShare Share;
+};
+CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1,
+                               std::u16string_view text2, ArticleSpans& article2,
+                               std::int32_t minLength, std::int32_t unitType);
+
+}  // namespace vellora

@@ -1,0 +1,34 @@
+// Keyword density: trimming the phrase, finding its occurrences, and the density figure.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace vellora {
+
+// Keyword occurrences are shown on yellow.
+inline constexpr std::int32_t KeywordHighlight = 0x00FFFF;
+
+// Drops leading and trailing units with codes 0 to 32.
+std::u16string_view TrimControlAndSpace(std::u16string_view text);
+
+// Case folding used by the keyword search: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic
+// letters fold to small letters; everything else compares as it is.
+char16_t FoldForSearch(char16_t c);
+
+// 0-based position of the first occurrence of keyword at or after start, letters compared
+// regardless of case and without regard to word boundaries; -1 when there is none or the
+// keyword is empty.
+std::int32_t FindKeyword(std::u16string_view text, std::u16string_view keyword, std::int32_t start);
+
+// Every occurrence, overlapping ones included: each search begins one unit after the start of
+// the occurrence before it.
+std::vector<std::int32_t> FindAllKeywordOccurrences(std::u16string_view text,
+                                                    std::u16string_view keyword);
+
+// Occurrences per hundred words. 0 when the text holds nothing but line breaks, and 0 when it
+// has no words at all.
+double KeywordDensity(std::int32_t count, std::int32_t wordCount, std::u16string_view text);
+
+}  // namespace vellora

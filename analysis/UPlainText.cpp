@@ -1,0 +1,145 @@
+#include "UPlainText.h"
+
+#include <array>
+
+namespace vellora {
+namespace {
+
+// Windows-1252 0x80..0x9F; the five unassigned bytes map to the C1 control of the same value.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+struct Utf8Step {
+  char32_t codePoint;
+  std::size_t length;  // 0 when the sequence at this place is malformed
+};
+
+Utf8Step DecodeUtf8At(std::string_view s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char b0 = byte(i);
+  if (b0 < 0x80) return {b0, 1};
+  std::size_t len;
+  char32_t cp;
+  char32_t min;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2, cp = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, cp = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4, cp = b0 & 0x07, min = 0x10000;
+  } else {
+    return {0, 0};
+  }
+  if (i + len > s.size()) return {0, 0};
+  for (std::size_t k = 1; k < len; ++k) {
+    const unsigned char b = byte(i + k);
+    if ((b & 0xC0) != 0x80) return {0, 0};
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+  return {cp, len};
+}
+
+void AppendCodePoint(std::u16string& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const Utf8Step step = DecodeUtf8At(bytes, i);
+    if (step.length == 0) return false;
+    i += step.length;
+  }
+  return true;
+}
+
+std::u16string FromUtf8(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Utf8Step step = DecodeUtf8At(utf8, i);
+    if (step.length == 0) {
+      out.push_back(u'\uFFFD');
+      ++i;
+    } else {
+      AppendCodePoint(out, step.codePoint);
+      i += step.length;
+    }
+  }
+  return out;
+}
+
+std::u16string DecodeTextBytes(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+    return FromUtf8(bytes);
+  }
+  std::u16string out;
+  out.reserve(bytes.size());
+  for (const char ch : bytes) {
+    const auto b = static_cast<unsigned char>(ch);
+    out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char16_t>(b));
+  }
+  return out;
+}
+
+std::u16string NormalizeLineBreaks(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\r') {
+      out.push_back(u'\n');
+      if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+std::u16string DecodeArticleBytes(std::string_view bytes) {
+  return NormalizeLineBreaks(DecodeTextBytes(bytes));
+}
+
+std::string ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;  // a lone surrogate cannot be written as UTF-8
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+}  // namespace vellora
