@@ -5,13 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "USegment.h"  // TrimControlAndSpace
+
 namespace vellora {
 
 // Keyword occurrences are shown on yellow.
 inline constexpr std::int32_t KeywordHighlight = 0x00FFFF;
-
-// Drops leading and trailing units with codes 0 to 32.
-std::u16string_view TrimControlAndSpace(std::u16string_view text);
 
 // Case folding used by the keyword search: ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic
 // letters fold to small letters; everything else compares as it is.
