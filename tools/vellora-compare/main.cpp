@@ -1,0 +1,7 @@
+#include <iostream>
+
+#include "CompareTool.h"
+
+int main(int argc, char** argv) {
+  return vellora::RunCompareTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}
