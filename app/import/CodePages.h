@@ -1,0 +1,17 @@
+// Decoding 8-bit text in the Windows code pages that RTF documents name.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vellora {
+
+inline constexpr int kDefaultCodePage = 1252;
+
+// The code page of an RTF font charset (\fcharsetN); 0 when the charset names none of its own.
+int CodePageForCharset(int charset);
+
+// Bytes in the given code page; an unknown code page is read as Windows-1252.
+std::u16string DecodeCodePage(std::string_view bytes, int codePage);
+
+}  // namespace vellora

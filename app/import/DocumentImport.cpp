@@ -1,0 +1,80 @@
+#include "DocumentImport.h"
+
+#include <exception>
+#include <new>
+
+#include "FileBytes.h"
+#include "ImportLimits.h"
+#include "RtfReader.h"
+#include "UPlainText.h"
+#include "WordDocumentReader.h"
+
+namespace vellora {
+namespace {
+
+ImportResult Failed(const std::filesystem::path& path, const std::string& cause) {
+  ImportResult result;
+  result.Error = "Cannot read \"" + path.string() + "\": " + cause + ".";
+  return result;
+}
+
+ImportResult Succeeded(ImportedDocument document) {
+  ImportResult result;
+  result.Ok = true;
+  result.Document = std::move(document);
+  return result;
+}
+
+ImportResult ImportFromBytes(const std::filesystem::path& path, ImportRoute route,
+                             const std::string& bytes) {
+  if (route == ImportRoute::Word) {
+    auto text = ReadWordDocument(path, bytes);
+    if (!text.Ok()) return Failed(path, text.Cause);
+    ImportedDocument document;
+    document.Text = std::move(text.Value);
+    return Succeeded(std::move(document));
+  }
+  if (LooksLikeRtf(bytes)) {
+    auto rtf = ReadRtf(bytes);
+    if (!rtf.Ok()) return Failed(path, "it is a damaged RTF document: " + rtf.Cause);
+    return Succeeded(std::move(rtf.Value));
+  }
+  ImportedDocument document;
+  document.Text = DecodeArticleBytes(bytes);
+  return Succeeded(std::move(document));
+}
+
+}  // namespace
+
+ImportRoute RouteForPath(const std::filesystem::path& path) {
+  std::string lowered = path.string();
+  for (char& c : lowered)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lowered.find(".doc") != std::string::npos ? ImportRoute::Word : ImportRoute::Plain;
+}
+
+ImportResult ImportDocument(const std::filesystem::path& path, ImportRoute route) {
+  try {
+    const auto bytes = ReadFileBytes(path, kMaxImportFileBytes);
+    if (!bytes.Ok()) return Failed(path, bytes.Cause);
+    return ImportFromBytes(path, route, bytes.Value);
+  } catch (const std::bad_alloc&) {
+    return Failed(path, "there is not enough memory to read it");
+  } catch (const std::exception& e) {
+    return Failed(path, e.what());
+  } catch (...) {
+    return Failed(path, "an unexpected error occurred while reading it");
+  }
+}
+
+ImportResult ImportDocument(const std::filesystem::path& path) {
+  try {
+    return ImportDocument(path, RouteForPath(path));
+  } catch (...) {
+    ImportResult result;
+    result.Error = "Cannot read the chosen file: an unexpected error occurred.";
+    return result;
+  }
+}
+
+}  // namespace vellora

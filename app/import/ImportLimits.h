@@ -1,0 +1,18 @@
+// Bounds that keep every reader of imported files finite in time and memory, whatever the input.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vellora {
+
+// No article file larger than this is read at all.
+inline constexpr std::uint64_t kMaxImportFileBytes = 256ull * 1024 * 1024;
+// No part of a zip package (docx, odt) is unpacked past this many bytes.
+inline constexpr std::uint64_t kMaxZipPartBytes = 64ull * 1024 * 1024;
+// Longest text, in UTF-16 units, that a reader hands back.
+inline constexpr std::size_t kMaxImportedTextUnits = 128u * 1024 * 1024;
+// Deepest nesting of RTF groups or XML elements accepted.
+inline constexpr int kMaxNestingDepth = 1000;
+
+}  // namespace vellora

@@ -1,0 +1,19 @@
+// Reading a Rich Text Format document: its body text with bold, italic, underline, colour and size.
+#pragma once
+
+#include <string_view>
+
+#include "DocumentImport.h"
+#include "ReadOutcome.h"
+
+namespace vellora {
+
+// True when the bytes start with "{\rtf".
+bool LooksLikeRtf(std::string_view bytes);
+
+// The body text as formatted runs. Font, colour and style tables, pictures, fields' codes,
+// headers, footers, notes, document information and unknown "\*" groups are not body text.
+// A document cut short keeps the text read so far; groups nested too deeply are an error.
+ReadOutcome<ImportedDocument> ReadRtf(std::string_view bytes);
+
+}  // namespace vellora
