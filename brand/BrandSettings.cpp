@@ -1,0 +1,206 @@
+#include "BrandSettings.h"
+
+#include <chrono>
+#include <random>
+#include <system_error>
+
+#include "SkinFile.h"
+#include "UUtils.h"
+
+namespace vellora {
+namespace fs = std::filesystem;
+
+BrandSettingsRecord BrandSettings;
+
+namespace {
+
+constexpr char kAffiliatePlaceholder[] = "%%AFFILIATEID%%";
+constexpr char kLastNewsIdField[] = "LastNewsId";
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+  std::size_t pos = 0;
+  while ((pos = text.find(from, pos)) != std::string::npos) {
+    text.replace(pos, from.size(), to);
+    pos += to.size();
+  }
+}
+
+// The first two fields of a caret-separated record; a missing field is empty.
+std::pair<std::string, std::string> FirstTwoFields(std::string_view record) {
+  std::vector<std::string> fields;
+  SplitByChar('^', record, fields);
+  return {fields.size() > 0 ? fields[0] : std::string(),
+          fields.size() > 1 ? fields[1] : std::string()};
+}
+
+bool IsFile(const fs::path& p) {
+  std::error_code ec;
+  return fs::is_regular_file(p, ec);
+}
+
+std::size_t Draw(const IndexDraw& draw, std::size_t count) {
+  const std::size_t i = draw(count);
+  return i < count ? i : count - 1;  // a generator out of range must not index past the list
+}
+
+// Decrypts the settings file into memory; the plain text never touches the disk.
+CryptResult DecryptSettings(const fs::path& programDir, std::string& plain) {
+  return DecryptFileToString(programDir / kSettingsFileName, kBrandPassword, kMaxSettingsTextSize,
+                             plain);
+}
+
+}  // namespace
+
+IndexDraw DefaultIndexDraw() {
+  std::random_device rd;
+  const auto ticks =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  std::seed_seq seed{rd(), rd(), static_cast<unsigned>(ticks), static_cast<unsigned>(ticks >> 32)};
+  auto engine = std::make_shared<std::mt19937_64>(seed);
+  return [engine](std::size_t count) {
+    std::uniform_int_distribution<std::size_t> pick(0, count - 1);
+    return pick(*engine);
+  };
+}
+
+bool NewsButtonVisible(const BrandSettingsRecord& s) {
+  auto both = [](const std::string& a, const std::string& b) { return !a.empty() && !b.empty(); };
+  if (s.BranderType == "Master" || s.BranderType == "Free") {
+    return both(s.MasterPublID, s.MasterNewsBaseURL);
+  }
+  if (s.BranderType == "Platinum") return both(s.PlatinumPublID, s.PlatinumNewsBaseURL);
+  if (s.BranderType == "Gold") return both(s.GoldPublID, s.GoldNewsBaseURL);
+  return false;
+}
+
+std::string BannerFileNamePart(std::string_view imageName) {
+  const std::size_t cut = imageName.find_last_of("\\/:");
+  return std::string(cut == std::string_view::npos ? imageName : imageName.substr(cut + 1));
+}
+
+std::string BannerImageFormat(std::string_view imageName) {
+  const std::string name = BannerFileNamePart(imageName);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return {};
+  std::string ext = name.substr(dot + 1);
+  for (char& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ext;
+}
+
+BrandLoad BrandFromText(const std::string& plainText, const fs::path& programDir,
+                        const IndexDraw& draw) {
+  BrandLoad load;
+  load.SettingsFilePresent = true;
+  const BrandTextReading r = ReadBrandText(NormalizeSettingsText(plainText));
+  BrandSettingsRecord& s = load.Settings;
+  BrandLook& look = load.Look;
+
+  s.ApplicationName = r.Value("ApplicationName");
+  s.BranderCode = r.Value("BranderCode");
+  s.BranderType = r.Value("BranderType");
+  s.AffiliateURL = r.Value("AffiliateURL");
+  s.AffiliateTYPE = r.Value("AffiliateTYPE");
+  s.AffiliateID = r.Value("AffiliateID");
+  ReplaceAll(s.AffiliateURL, kAffiliatePlaceholder, s.AffiliateID);
+  s.MasterNewsBaseURL = r.Value("MasterNewsBaseURL");
+  s.PlatinumNewsBaseURL = r.Value("PlatinumNewsBaseURL");
+  s.GoldNewsBaseURL = r.Value("GoldNewsBaseURL");
+  s.MasterPublID = r.Value("MasterPublID");
+  s.PlatinumPublID = r.Value("PlatinumPublID");
+  s.GoldPublID = r.Value("GoldPublID");
+  s.AppHelpURL = r.Value("AppHelpURL");
+  s.CopyrightYears = r.Value("CopyrightYears");
+  s.CopyrightCompany = r.Value("CopyrightCompany");
+  s.AboutText = r.Value("AboutText");
+
+  look.Caption = s.ApplicationName + " v" + AppVersion;
+  look.NewsButtonVisible = NewsButtonVisible(s);
+  const std::string& makeMoney = r.Value("MakeMoneyButton");
+  look.MakeMoneyCaption = makeMoney.empty() ? std::string(kDefaultMakeMoneyCaption) : makeMoney;
+
+  if (!r.Welcome.empty()) s.WelcomeHtml = r.Welcome[Draw(draw, r.Welcome.size())];
+
+  if (!r.Banners.empty()) {
+    const std::size_t index = Draw(draw, r.Banners.size());
+    std::tie(s.BannerImage, s.BannerClickURL) = FirstTwoFields(r.Banners[index]);
+    look.BannerHandCursor = !s.BannerClickURL.empty();
+    const int number = static_cast<int>(index) + 1;
+    const fs::path file = programDir / ("banner" + std::to_string(number) + ".dat");
+    if (!s.BannerImage.empty() && IsFile(file)) {
+      BannerChoice banner;
+      banner.Number = number;
+      banner.File = file;
+      banner.ImageName = BannerFileNamePart(s.BannerImage);
+      banner.Format = BannerImageFormat(s.BannerImage);
+      banner.Animated = banner.Format == "gif";
+      look.Banner = std::move(banner);
+    }
+  }
+
+  std::vector<std::string> links = r.Links;
+  if (!links.empty()) {
+    const std::size_t first = Draw(draw, links.size());
+    std::tie(s.Link1Caption, s.Link1URL) = FirstTwoFields(links[first]);
+    links.erase(links.begin() + static_cast<std::ptrdiff_t>(first));
+    if (!links.empty()) {
+      std::tie(s.Link2Caption, s.Link2URL) = FirstTwoFields(links[Draw(draw, links.size())]);
+    }
+  }
+  look.LinksPanelVisible = !s.Link1Caption.empty();
+
+  if (auto skin = LoadSkinFile(programDir / kSkinFileName)) look.SkinStyleSheet = std::move(skin);
+  if (IsFile(programDir / kIconFileName)) look.IconPath = programDir / kIconFileName;
+  return load;
+}
+
+BrandLoad LoadBrandFromFolder(const fs::path& programDir, const IndexDraw& draw) {
+  std::error_code ec;
+  if (!fs::exists(programDir / kSettingsFileName, ec)) return BrandLoad{};
+  std::string plain;
+  CryptResult decrypted = DecryptSettings(programDir, plain);
+  // A file that does not verify gives every field empty; skin and icon still apply.
+  if (!decrypted.Ok()) plain.clear();
+  BrandLoad load = BrandFromText(plain, programDir, draw);
+  if (!decrypted.Ok()) load.DecryptionProblem = std::move(decrypted);
+  return load;
+}
+
+BrandLoad LoadBrandFromFolder(const fs::path& programDir) {
+  return LoadBrandFromFolder(programDir, DefaultIndexDraw());
+}
+
+std::string ReadLastNewsId(const fs::path& programDir) {
+  std::error_code ec;
+  if (!fs::exists(programDir / kSettingsFileName, ec)) return {};
+  std::string plain;
+  if (!DecryptSettings(programDir, plain).Ok()) return {};
+  std::string text = NormalizeSettingsText(plain);
+  return ExtractTagValue(OpeningTag(kLastNewsIdField), ClosingTag(kLastNewsIdField), text);
+}
+
+CryptResult WriteLastNewsId(const fs::path& programDir, std::string_view id) {
+  std::error_code ec;
+  const fs::path file = programDir / kSettingsFileName;
+  if (!fs::exists(file, ec)) return CryptResult::Success();
+  std::string plain;
+  // Rewriting from a text that did not verify would replace the brand with nothing.
+  if (CryptResult decrypted = DecryptSettings(programDir, plain); !decrypted.Ok()) return decrypted;
+
+  std::vector<std::string> lines = SplitSettingsLines(plain);
+  const std::string open = OpeningTag(kLastNewsIdField);
+  const std::string field = open + std::string(id) + ClosingTag(kLastNewsIdField);
+  bool replaced = false;
+  for (auto& line : lines) {
+    if (line.find(open) != std::string::npos) {
+      line = field;
+      replaced = true;
+      break;
+    }
+  }
+  if (!replaced) lines.push_back(field);
+  return EncryptStringToFile(JoinSettingsLines(lines), file, kBrandPassword);
+}
+
+}  // namespace vellora
