@@ -61,6 +61,8 @@ DuplicateComparison::DuplicateComparison(std::u16string_view text1, TListWords& 
 
 DuplicateComparison::~DuplicateComparison() = default;
 
+std::size_t DuplicateComparison::IndexMemoryBytes() const { return index_->MemoryBytes(); }
+
 void DuplicateComparison::Run() {
   cursor_ = -1;
   resumeAt_ = -1;
@@ -129,8 +131,9 @@ DuplicateComparison::Outcome DuplicateComparison::TryAt(std::int32_t j, std::int
 // (unless matchOnly) an attempt that failed at the window's last word. Places where an attempt
 // fails earlier are never events, so only places whose leading words equal the window's are
 // visited. Returns -1 when the scan runs off the end of Article 2.
-std::int32_t DuplicateComparison::FirstEvent(std::int32_t from, std::int32_t s1, std::int32_t e1,
-                                             bool newBlock, bool matchOnly, Outcome& outcome) {
+std::int32_t DuplicateComparison::FirstEvent(const WordIndex::Range& range, std::int32_t from,
+                                             std::int32_t s1, std::int32_t e1, bool newBlock,
+                                             bool matchOnly, Outcome& outcome) {
   outcome = Outcome::NoEvent;
   const std::int32_t length = e1 - s1 + 1;
   // Past this place every attempt runs into the end of Article 2 before the window's end.
@@ -149,9 +152,6 @@ std::int32_t DuplicateComparison::FirstEvent(std::int32_t from, std::int32_t s1,
     if (firstUnmarked != words1_.begin() + e1 + 1 && matchOnly) return -1;
   }
 
-  const std::uint32_t firstId = index_->Id1(s1);
-  const WordIndex::Range range =
-      length >= 3 ? index_->PositionsOfPair(firstId, index_->Id1(s1 + 1)) : index_->PositionsOf(firstId);
   // In a new block a marked word of Article 2 stops the attempt at once; with more than one word
   // in the window (or when only matches count) such places are never events and are skipped.
   const bool skipMarked = newBlock && (length >= 2 || matchOnly);
@@ -159,7 +159,7 @@ std::int32_t DuplicateComparison::FirstEvent(std::int32_t from, std::int32_t s1,
   while (true) {
     if (skipMarked) i = index_->NextUnmarked(range, i);
     if (i >= range.end) return -1;
-    const std::int32_t j = index_->PositionAt(range, i);
+    const std::int32_t j = index_->PlaceAt(range, i);
     if (j > lastStart) return -1;
     const Outcome result = TryAt(j, s1, e1, newBlock);
     if (result == Outcome::Matched || (result == Outcome::FailedAtLast && !matchOnly)) {
@@ -178,13 +178,23 @@ bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
     from = 0;
     newBlock = true;
   }
+  // Places that share the window's leading words: all but the last word while a failure at
+  // the last word still ends the scan, the whole window when only matches count; the index
+  // knows up to three.
+  const std::int32_t length = e1 - s1 + 1;
+  WordIndex::Range places = index_->PlacesOf(s1, std::min(length - 1, 3));
   Outcome outcome;
-  std::int32_t s2 = FirstEvent(from, s1, e1, newBlock, false, outcome);
+  std::int32_t s2 = FirstEvent(places, from, s1, e1, newBlock, false, outcome);
   if (outcome == Outcome::FailedAtLast) {
     // Start over once from the beginning of Article 2, in a new block.
     resumeAt_ = -1;
     newBlock = true;
-    s2 = FirstEvent(0, s1, e1, true, true, outcome);
+    if (length == 1) {
+      places = index_->PlacesOf(s1, 1);
+    } else if (length <= 3) {
+      places = index_->Extend(places, s1);
+    }
+    s2 = FirstEvent(places, 0, s1, e1, true, true, outcome);
   }
   if (outcome != Outcome::Matched) return false;
   resumeAt_ = s2;
@@ -201,7 +211,7 @@ void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2
   const std::int32_t color = PaletteColor(colorIndex_);
   for (std::int32_t w = s1; w <= e1; ++w) words1_[w].Color = color;
   for (std::int32_t w = s2; w <= e2; ++w) {
-    if (words2_[w].Color == NoHighlight) index_->MarkPosition(w);
+    if (words2_[w].Color == NoHighlight) index_->MarkPlace(w);
     words2_[w].Color = color;
   }
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 
+#include "UWordIndex.h"
 #include "UWords.h"
 
 // Highlight palette: 1 aqua, 2 money green, 3 yellow, 4 red, 5 olive, 6 silver; any other
@@ -27,7 +28,6 @@ struct DuplicateShare {
 DuplicateShare ComputeDuplicateShare(std::int32_t marked, std::int32_t total);
 std::int32_t CountMarkedWords(const TListWords& words);
 
-class WordIndex;  // word ids and position lists of Article 2
 
 // One comparison run over two segmented articles. The texts must be the ones the lists were
 // segmented from; the word colours of both lists are written in place. A negative minimum
@@ -54,13 +54,13 @@ class DuplicateComparison {
   std::int32_t ResumeAt() const { return resumeAt_; }
   std::int32_t ColorIndex() const { return colorIndex_; }
   std::int32_t MinLength() const { return minLength_; }
+  std::size_t IndexMemoryBytes() const;
 
  private:
-  struct Attempt;
   enum class Outcome { NoEvent, FailedAtLast, Matched };
   Outcome TryAt(std::int32_t j, std::int32_t s1, std::int32_t e1, bool newBlock) const;
-  std::int32_t FirstEvent(std::int32_t from, std::int32_t s1, std::int32_t e1, bool newBlock,
-                          bool matchOnly, Outcome& outcome);
+  std::int32_t FirstEvent(const WordIndex::Range& places, std::int32_t from, std::int32_t s1,
+                          std::int32_t e1, bool newBlock, bool matchOnly, Outcome& outcome);
   void Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2, std::int32_t e2, bool newBlock);
 
   TListWords& words1_;

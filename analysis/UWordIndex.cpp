@@ -92,7 +92,7 @@ std::uint32_t FindRoot(std::vector<std::uint32_t>& parent, std::uint32_t i) {
 WordIndex::WordIndex(std::u16string_view text1, const TListWords& words1,
                      std::u16string_view text2, const TListWords& words2) {
   AssignIds(text1, words1, text2, words2);
-  BuildPositionLists();
+  BuildLists();
 }
 
 void WordIndex::AssignIds(std::u16string_view text1, const TListWords& words1,
@@ -111,77 +111,93 @@ void WordIndex::AssignIds(std::u16string_view text1, const TListWords& words1,
   }
 }
 
-void WordIndex::BuildPositionLists() {
+// Past the end of Article 2 the id is idCount_, which sorts after every real id.
+std::uint32_t WordIndex::IdAfter(std::uint32_t place, std::uint32_t offset) const {
+  return place + offset < ids2_.size() ? ids2_[place + offset] : idCount_;
+}
+
+void WordIndex::BuildLists() {
   const auto n = static_cast<std::uint32_t>(ids2_.size());
-  // Counting sort by id; positions stay increasing inside each group.
+  // Stable counting sorts, least significant key first, give every list its order: by id, then
+  // by the following ids, then by place.
+  const auto sortBy = [&](const std::vector<std::uint32_t>& in, std::uint32_t offset) {
+    std::vector<std::uint32_t> start(idCount_ + 2, 0);
+    for (const std::uint32_t j : in) ++start[IdAfter(j, offset) + 1];
+    std::partial_sum(start.begin(), start.end(), start.begin());
+    std::vector<std::uint32_t> out(in.size());
+    for (const std::uint32_t j : in) out[start[IdAfter(j, offset)]++] = j;
+    return out;
+  };
+  std::vector<std::uint32_t> byPlace(n);
+  std::iota(byPlace.begin(), byPlace.end(), 0u);
+  lists_[0].places = sortBy(byPlace, 0);
+  std::vector<std::uint32_t> byNext = sortBy(byPlace, 1);
+  lists_[1].places = sortBy(byNext, 0);
+  lists_[2].places = sortBy(sortBy(sortBy(byPlace, 2), 1), 0);
+  byNext = {};
+
   groupStart_.assign(idCount_ + 1, 0);
   for (const std::uint32_t id : ids2_) ++groupStart_[id + 1];
   std::partial_sum(groupStart_.begin(), groupStart_.end(), groupStart_.begin());
-  singlePositions_.resize(n);
-  {
-    std::vector<std::uint32_t> fill(groupStart_.begin(), groupStart_.end() - 1);
-    for (std::uint32_t j = 0; j < n; ++j) singlePositions_[fill[ids2_[j]]++] = j;
-  }
-  // Pairs: a stable counting sort by the next word's id, then by the word's own id, gives each
-  // group ordered by next id and, within one pair, by position. The last word has no next word
-  // and sorts last in its group.
-  const auto nextId = [&](std::uint32_t j) { return j + 1 < n ? ids2_[j + 1] : idCount_; };
-  std::vector<std::uint32_t> byNext(n);
-  {
-    std::vector<std::uint32_t> start(idCount_ + 2, 0);
-    for (std::uint32_t j = 0; j < n; ++j) ++start[nextId(j) + 1];
-    std::partial_sum(start.begin(), start.end(), start.begin());
-    for (std::uint32_t j = 0; j < n; ++j) byNext[start[nextId(j)]++] = j;
-  }
-  pairPositions_.resize(n);
-  {
-    std::vector<std::uint32_t> fill(groupStart_.begin(), groupStart_.end() - 1);
-    for (const std::uint32_t j : byNext) pairPositions_[fill[ids2_[j]]++] = j;
-  }
-  singleSlot_.resize(n);
-  pairSlot_.resize(n);
+
+  nextIds_.resize(n);
+  thirdIds_.resize(n);
   for (std::uint32_t i = 0; i < n; ++i) {
-    singleSlot_[singlePositions_[i]] = i;
-    pairSlot_[pairPositions_[i]] = i;
+    nextIds_[i] = IdAfter(lists_[1].places[i], 1);
+    thirdIds_[i] = IdAfter(lists_[2].places[i], 2);
   }
-  singleSkip_.resize(n + 1);
-  std::iota(singleSkip_.begin(), singleSkip_.end(), 0u);
-  pairSkip_ = singleSkip_;
+  for (OrderedList& list : lists_) {
+    list.slot.resize(n);
+    for (std::uint32_t i = 0; i < n; ++i) list.slot[list.places[i]] = i;
+    list.skip.resize(n + 1);
+    std::iota(list.skip.begin(), list.skip.end(), 0u);
+  }
 }
 
-WordIndex::Range WordIndex::PositionsOf(std::uint32_t id) const {
-  if (id >= idCount_) return {};
-  return Range{false, groupStart_[id], groupStart_[id + 1]};
+WordIndex::Range WordIndex::PlacesOf(std::int32_t s1, int leadingWords) const {
+  const std::uint32_t first = Id1(s1);
+  if (first >= idCount_) return {};
+  Range range{0, groupStart_[first], groupStart_[first + 1]};
+  for (int k = 1; k < leadingWords && range.list < 2; ++k) range = Extend(range, s1);
+  return range;
 }
 
-WordIndex::Range WordIndex::PositionsOfPair(std::uint32_t first, std::uint32_t second) const {
-  if (first >= idCount_ || second >= idCount_) return {};
-  const auto n = static_cast<std::uint32_t>(ids2_.size());
-  const auto begin = pairPositions_.begin() + groupStart_[first];
-  const auto end = pairPositions_.begin() + groupStart_[first + 1];
-  const auto nextId = [&](std::uint32_t j) { return j + 1 < n ? ids2_[j + 1] : idCount_; };
-  const auto lo = std::partition_point(begin, end, [&](std::uint32_t j) { return nextId(j) < second; });
-  const auto hi = std::partition_point(lo, end, [&](std::uint32_t j) { return nextId(j) == second; });
-  return Range{true, static_cast<std::uint32_t>(lo - pairPositions_.begin()),
-               static_cast<std::uint32_t>(hi - pairPositions_.begin())};
+// Every list is grouped by the first id and lists 1 and 2 also by the second, so the stretch of
+// the current leading words is the same in the next list, where a binary search on the next id
+// narrows it.
+WordIndex::Range WordIndex::Extend(const Range& range, std::int32_t s1) const {
+  if (range.begin >= range.end) return Range{range.list + 1, 0, 0};
+  const std::vector<std::uint32_t>& keys = range.list == 0 ? nextIds_ : thirdIds_;
+  const std::uint32_t id = Id1(s1 + range.list + 1);
+  const auto [lo, hi] = std::equal_range(keys.begin() + range.begin, keys.begin() + range.end, id);
+  return Range{range.list + 1, static_cast<std::uint32_t>(lo - keys.begin()),
+               static_cast<std::uint32_t>(hi - keys.begin())};
 }
 
 std::uint32_t WordIndex::LowerBound(const Range& range, std::int32_t from) const {
-  const auto& positions = range.pairs ? pairPositions_ : singlePositions_;
-  const auto begin = positions.begin() + range.begin;
-  const auto end = positions.begin() + range.end;
+  const auto& places = lists_[range.list].places;
   const auto target = static_cast<std::uint32_t>(std::max(from, 0));
-  return static_cast<std::uint32_t>(std::lower_bound(begin, end, target) - positions.begin());
+  return static_cast<std::uint32_t>(
+      std::lower_bound(places.begin() + range.begin, places.begin() + range.end, target) -
+      places.begin());
 }
 
 std::uint32_t WordIndex::NextUnmarked(const Range& range, std::uint32_t i) {
-  return FindRoot(range.pairs ? pairSkip_ : singleSkip_, i);
+  return FindRoot(lists_[range.list].skip, i);
 }
 
-void WordIndex::MarkPosition(std::int32_t position) {
-  const auto j = static_cast<std::size_t>(position);
-  singleSkip_[singleSlot_[j]] = singleSlot_[j] + 1;
-  pairSkip_[pairSlot_[j]] = pairSlot_[j] + 1;
+void WordIndex::MarkPlace(std::int32_t place) {
+  const auto j = static_cast<std::size_t>(place);
+  for (OrderedList& list : lists_) list.skip[list.slot[j]] = list.slot[j] + 1;
+}
+
+std::size_t WordIndex::MemoryBytes() const {
+  std::size_t units = ids1_.capacity() + ids2_.capacity() + groupStart_.capacity() +
+                      nextIds_.capacity() + thirdIds_.capacity();
+  for (const OrderedList& list : lists_) {
+    units += list.places.capacity() + list.slot.capacity() + list.skip.capacity();
+  }
+  return units * sizeof(std::uint32_t);
 }
 
 }  // namespace vellora

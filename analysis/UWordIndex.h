@@ -1,10 +1,10 @@
 // Index of Article 2 for the comparison: every word mapped to an integer id (equal ids mean
-// equal words, A to Z folded), the positions of each id and of each pair of ids in increasing
-// order, and for each list a "next unmarked" chain that skips words already highlighted.
+// equal words, A to Z folded), and the places of each word, each pair and each triple of
+// consecutive words in increasing order. Each list has a "next unmarked" chain that skips places
+// whose word is already highlighted.
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string_view>
 #include <vector>
 
@@ -22,41 +22,49 @@ class WordIndex {
   std::uint32_t Id1(std::int32_t word) const { return ids1_[static_cast<std::size_t>(word)]; }
   std::uint32_t Id2(std::int32_t word) const { return ids2_[static_cast<std::size_t>(word)]; }
 
-  // A list of Article 2 positions in increasing order, addressed by index into one of the two
-  // position arrays.
+  // Places in Article 2 where the given leading words of Article 1 (1, 2 or 3 of them, starting
+  // at word s1) occur, as a stretch of one of the ordered lists; places inside a stretch increase.
   struct Range {
-    bool pairs = false;
+    int list = 0;
     std::uint32_t begin = 0;
     std::uint32_t end = 0;
   };
-  Range PositionsOf(std::uint32_t id) const;
-  Range PositionsOfPair(std::uint32_t first, std::uint32_t second) const;
-  std::int32_t PositionAt(const Range& range, std::uint32_t i) const {
-    return static_cast<std::int32_t>(range.pairs ? pairPositions_[i] : singlePositions_[i]);
+  Range PlacesOf(std::int32_t s1, int leadingWords) const;
+  // The places of one more leading word, found inside the range of the current ones.
+  Range Extend(const Range& range, std::int32_t s1) const;
+
+  std::int32_t PlaceAt(const Range& range, std::uint32_t i) const {
+    return static_cast<std::int32_t>(lists_[range.list].places[i]);
   }
-  // First index in the range whose position is at least from.
+  // First index in the range whose place is at least from.
   std::uint32_t LowerBound(const Range& range, std::int32_t from) const;
   // First index at or after i whose word of Article 2 is still unmarked.
   std::uint32_t NextUnmarked(const Range& range, std::uint32_t i);
 
-  // Records that the word at this position of Article 2 is now highlighted.
-  void MarkPosition(std::int32_t position);
+  // Records that the word at this place of Article 2 is now highlighted.
+  void MarkPlace(std::int32_t place);
+
+  std::size_t MemoryBytes() const;
 
  private:
+  struct OrderedList {
+    std::vector<std::uint32_t> places;  // grouped by id, then by the following ids
+    std::vector<std::uint32_t> slot;    // place -> index in places
+    std::vector<std::uint32_t> skip;    // union-find "next unmarked" over indices
+  };
+
   void AssignIds(std::u16string_view text1, const TListWords& words1, std::u16string_view text2,
                  const TListWords& words2);
-  void BuildPositionLists();
+  void BuildLists();
+  std::uint32_t IdAfter(std::uint32_t place, std::uint32_t offset) const;
 
   std::vector<std::uint32_t> ids1_;
   std::vector<std::uint32_t> ids2_;
   std::uint32_t idCount_ = 0;
-  std::vector<std::uint32_t> groupStart_;      // per id, start of its group in both arrays
-  std::vector<std::uint32_t> singlePositions_;  // grouped by id, positions increasing
-  std::vector<std::uint32_t> pairPositions_;    // grouped by id, then by the next word's id
-  std::vector<std::uint32_t> singleSlot_;       // position -> index in singlePositions_
-  std::vector<std::uint32_t> pairSlot_;         // position -> index in pairPositions_
-  std::vector<std::uint32_t> singleSkip_;       // union-find "next unmarked" over indices
-  std::vector<std::uint32_t> pairSkip_;
+  std::vector<std::uint32_t> groupStart_;  // per id, start of its group in every list
+  OrderedList lists_[3];                   // by word; by word and next; by word, next, next but one
+  std::vector<std::uint32_t> nextIds_;     // for list 1: the next word's id of each entry
+  std::vector<std::uint32_t> thirdIds_;    // for list 2: the id two words on of each entry
 };
 
 }  // namespace vellora

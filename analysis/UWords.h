@@ -41,6 +41,7 @@ class SpanList {
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
   void Reserve(std::size_t n) { items_.reserve(n); }
+  std::size_t MemoryBytes() const { return items_.capacity() * sizeof(Item); }
 
  protected:
   std::vector<Item> items_;

@@ -1,0 +1,90 @@
+// Speed of the analysis engine on generated articles: segmentation throughput, a whole Compare
+// at several sizes, and the literal walk for the ratio.
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+#include "ArticleGenerator.h"
+#include "LiteralComparison.h"
+#include "UCompare.h"
+#include "USegment.h"
+
+namespace {
+
+const vellora::bench::ArticlePair& Pair(int words) {
+  static std::map<int, vellora::bench::ArticlePair> cache;
+  auto it = cache.find(words);
+  if (it == cache.end()) it = cache.emplace(words, vellora::bench::GenerateArticlePair(words)).first;
+  return it->second;
+}
+
+void BM_SegmentText(benchmark::State& state) {
+  const std::u16string text = vellora::bench::GenerateArticle(static_cast<std::size_t>(state.range(0)));
+  vellora::ArticleSpans spans;
+  for (auto _ : state) {
+    vellora::SegmentText(text, spans);
+    benchmark::DoNotOptimize(spans.Words.Count());
+  }
+  // Counted in bytes of the 8-bit text the same article would be.
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+  state.counters["words"] = spans.Words.Count();
+}
+BENCHMARK(BM_SegmentText)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// A whole Compare: segmentation of both texts, the index and the walk.
+void BM_Compare(benchmark::State& state) {
+  const auto& pair = Pair(static_cast<int>(state.range(0)));
+  const auto unit = static_cast<std::int32_t>(state.range(1));
+  const auto minLength = static_cast<std::int32_t>(state.range(2));
+  vellora::ArticleSpans a1, a2;
+  vellora::CompareOutcome outcome;
+  for (auto _ : state) {
+    outcome = vellora::CompareArticles(pair.text1, a1, pair.text2, a2, minLength, unit);
+    benchmark::DoNotOptimize(outcome);
+  }
+  state.counters["dup%"] = outcome.Share.Percent;
+  // Lists of both articles plus the index, per word of both articles.
+  vellora::DuplicateComparison comparison(pair.text1, a1.Words, a1.Sentences, a1.Paragraphs,
+                                          pair.text2, a2.Words, minLength, unit);
+  const double bytes = static_cast<double>(
+      a1.Words.MemoryBytes() + a1.Sentences.MemoryBytes() + a1.Paragraphs.MemoryBytes() +
+      a2.Words.MemoryBytes() + a2.Sentences.MemoryBytes() + a2.Paragraphs.MemoryBytes() +
+      comparison.IndexMemoryBytes());
+  state.counters["bytes/word"] = bytes / (a1.Words.Count() + a2.Words.Count());
+}
+BENCHMARK(BM_Compare)
+    ->ArgNames({"words", "unit", "min"})
+    ->Args({1000, vellora::UnitWords, 3})
+    ->Args({10000, vellora::UnitWords, 3})
+    ->Args({100000, vellora::UnitWords, 3})
+    ->Args({1000, vellora::UnitSentences, 1})
+    ->Args({10000, vellora::UnitSentences, 1})
+    ->Args({100000, vellora::UnitSentences, 1})
+    ->Args({100000, vellora::UnitWords, 1})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_LiteralWalk(benchmark::State& state) {
+  const auto& pair = Pair(static_cast<int>(state.range(0)));
+  const auto unit = static_cast<std::int32_t>(state.range(1));
+  const auto minLength = static_cast<std::int32_t>(state.range(2));
+  vellora::ArticleSpans a1, a2;
+  for (auto _ : state) {
+    vellora::SegmentText(pair.text1, a1);
+    vellora::SegmentText(pair.text2, a2);
+    vellora::reference::LiteralComparison walk(pair.text1, a1.Words, a1.Sentences, a1.Paragraphs,
+                                               pair.text2, a2.Words, minLength, unit);
+    walk.Run();
+    benchmark::DoNotOptimize(a2.Words[0].Color);
+  }
+}
+BENCHMARK(BM_LiteralWalk)
+    ->ArgNames({"words", "unit", "min"})
+    ->Args({1000, vellora::UnitWords, 3})
+    ->Args({10000, vellora::UnitWords, 3})
+    ->Args({1000, vellora::UnitSentences, 1})
+    ->Args({10000, vellora::UnitSentences, 1})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

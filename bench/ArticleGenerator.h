@@ -1,0 +1,23 @@
+// Seeded article pairs for benchmarks: an English-like vocabulary with Zipf frequencies,
+// sentences and paragraphs, and a second article that copies blocks of the first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vellora::bench {
+
+struct ArticlePair {
+  std::u16string text1;
+  std::u16string text2;
+};
+
+// About `words` words each; roughly copiedShare of Article 2's words come from Article 1 in
+// blocks of 5 to 200 words.
+ArticlePair GenerateArticlePair(int words, double copiedShare = 0.3, std::uint32_t seed = 42);
+
+// One article of about `bytes` UTF-16 units.
+std::u16string GenerateArticle(std::size_t units, std::uint32_t seed = 7);
+
+}  // namespace vellora::bench
