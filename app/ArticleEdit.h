@@ -1,0 +1,21 @@
+// The rich-text control of an article pane: a QTextEdit that takes in only plain text from the
+// clipboard and from drops, and leaves Ctrl+V to the pane's own paste command.
+#pragma once
+
+#include <QTextEdit>
+
+namespace vellora {
+
+class ArticleEdit : public QTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit ArticleEdit(QWidget* parent = nullptr);
+
+ protected:
+  bool event(QEvent* event) override;
+  bool canInsertFromMimeData(const QMimeData* source) const override;
+  void insertFromMimeData(const QMimeData* source) override;
+};
+
+}  // namespace vellora

@@ -1,0 +1,209 @@
+#include "ArticlePane.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <unordered_map>
+
+#include "UKeyword.h"
+#include "UWords.h"
+
+namespace vellora {
+
+namespace {
+
+QString ToQString(std::u16string_view text) {
+  return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+// A view that shares the characters of text without copying them; valid while text lives.
+QString RawQString(std::u16string_view text, std::int32_t start, std::int32_t length) {
+  return QString::fromRawData(reinterpret_cast<const QChar*>(text.data() + start), length);
+}
+
+bool IsDocumentBreak(char16_t c) {
+  // Paragraph and line separators, and the frame markers that toPlainText also turns into "\n".
+  return c == 0x2029 || c == 0x2028 || c == 0xFDD0 || c == 0xFDD1;
+}
+
+void MakePlain(QTextCharFormat& format) {
+  format.setFontWeight(QFont::Normal);
+  format.setFontItalic(false);
+  format.setFontUnderline(false);
+  format.setFontStrikeOut(false);
+}
+
+}  // namespace
+
+QColor ColorFromBgr(std::int32_t bgr) {
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+void ApplyRunFormat(QTextCharFormat& format, std::int32_t color) {
+  MakePlain(format);
+  if (color != NoHighlight) format.setFontWeight(QFont::Bold);
+  format.setForeground(QColor(Qt::black));
+  format.setBackground(ColorFromBgr(color));
+}
+
+ArticlePane::ArticlePane(QTextEdit* edit, QObject* parent) : QObject(parent), edit_(edit) {
+  connect(edit, &QTextEdit::textChanged, this, &ArticlePane::OnControlTextChanged);
+}
+
+void ArticlePane::OnControlTextChanged() {
+  if (quiet_ > 0) return;
+  ++version_;
+  emit TextEdited();
+}
+
+std::u16string ArticlePane::Text() const {
+  // toPlainText would turn no-break spaces into spaces before normalisation could see them.
+  const QString raw = edit_->document()->toRawText();
+  std::u16string text(reinterpret_cast<const char16_t*>(raw.utf16()),
+                      static_cast<std::size_t>(raw.size()));
+  for (char16_t& c : text) {
+    if (IsDocumentBreak(c)) c = u'\n';
+  }
+  return text;
+}
+
+std::int32_t ArticlePane::Length() const {
+  return static_cast<std::int32_t>(edit_->document()->characterCount() - 1);
+}
+
+void ArticlePane::SetText(std::u16string_view text) {
+  if (Text() == text) return;
+  edit_->setPlainText(ToQString(text));
+}
+
+void ArticlePane::Clear() { edit_->clear(); }
+
+void ArticlePane::Select(std::int32_t start, std::int32_t length) {
+  QTextCursor cursor = edit_->textCursor();
+  const int end = Length();
+  cursor.setPosition(std::clamp(start, 0, end));
+  cursor.setPosition(std::clamp(start + length, 0, end), QTextCursor::KeepAnchor);
+  edit_->setTextCursor(cursor);
+}
+
+std::int32_t ArticlePane::SelStart() const { return edit_->textCursor().selectionStart(); }
+
+std::int32_t ArticlePane::SelLength() const {
+  const QTextCursor cursor = edit_->textCursor();
+  return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void ArticlePane::SetSelTextColor(std::int32_t bgr) {
+  QuietScope quiet(*this);
+  QTextCharFormat format;
+  format.setForeground(ColorFromBgr(bgr));
+  edit_->mergeCurrentCharFormat(format);
+}
+
+void ArticlePane::SetSelBold(bool bold) {
+  QuietScope quiet(*this);
+  QTextCharFormat format;
+  MakePlain(format);
+  if (bold) format.setFontWeight(QFont::Bold);
+  edit_->mergeCurrentCharFormat(format);
+}
+
+void ArticlePane::SetSelBackColor(std::int32_t bgr) {
+  QuietScope quiet(*this);
+  QTextCharFormat format;
+  format.setBackground(ColorFromBgr(bgr));
+  edit_->mergeCurrentCharFormat(format);
+}
+
+void ArticlePane::ReplaceSelection(std::u16string_view text) {
+  QTextCursor cursor = edit_->textCursor();
+  cursor.insertText(ToQString(text));
+  edit_->setTextCursor(cursor);
+}
+
+std::int32_t ArticlePane::Find(std::u16string_view text, std::int32_t start) const {
+  return FindKeyword(Text(), text, start);
+}
+
+void ArticlePane::PastePlainText() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) return;
+  const QString text = data->text();
+  if (text.isEmpty()) return;
+  QTextCursor cursor = edit_->textCursor();
+  cursor.insertText(text);
+  edit_->setTextCursor(cursor);
+  edit_->ensureCursorVisible();
+}
+
+void ArticlePane::ReplaceUnits(const std::vector<std::int32_t>& positions,
+                               std::u16string_view replacement) {
+  if (positions.empty()) return;
+  QuietScope quiet(*this);
+  QTextCursor cursor(edit_->document());
+  cursor.beginEditBlock();
+  for (const std::int32_t pos : positions) {
+    // The new unit goes in after the old one before the old one is removed: a caret before the
+    // unit stays before it and a caret after it stays after it. Inserting at pos + 1 takes the
+    // old unit's format.
+    cursor.setPosition(pos + 1);
+    cursor.insertText(QString(QChar(replacement[static_cast<std::size_t>(pos)])));
+    cursor.setPosition(pos);
+    cursor.setPosition(pos + 1, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+  }
+  cursor.endEditBlock();
+  ++version_;
+}
+
+void ArticlePane::ReplaceDocument(const std::function<void(QTextCursor&)>& fill) {
+  QTextDocument* old = edit_->document();
+  auto* doc = new QTextDocument(edit_);
+  doc->setDefaultFont(old->defaultFont());
+  doc->setDefaultTextOption(old->defaultTextOption());
+  doc->setDocumentMargin(old->documentMargin());
+  doc->setDefaultStyleSheet(old->defaultStyleSheet());
+  doc->setUndoRedoEnabled(false);
+  {
+    QTextCursor cursor(doc);
+    cursor.beginEditBlock();
+    fill(cursor);
+    cursor.endEditBlock();
+  }
+  doc->setUndoRedoEnabled(true);
+  {
+    QuietScope quiet(*this);
+    // The control deletes a document it created itself; one of ours goes with the swap.
+    const bool ours = old->parent() == edit_;
+    edit_->setDocument(doc);
+    if (ours) delete old;
+  }
+  ++version_;
+  emit TextEdited();
+}
+
+void ArticlePane::RebuildFromRuns(std::u16string_view text, const std::vector<TextRun>& runs) {
+  ReplaceDocument([&](QTextCursor& cursor) {
+    std::unordered_map<std::int32_t, QTextCharFormat> formats;
+    // Neighbouring runs of one colour go in as one insertion: the document would merge them into
+    // one fragment anyway, and each insertion has a fixed cost.
+    for (std::size_t i = 0; i < runs.size();) {
+      const TextRun& first = runs[i];
+      std::int32_t end = first.Start + first.Length;
+      for (++i; i < runs.size() && runs[i].Color == first.Color && runs[i].Start == end; ++i) {
+        end += runs[i].Length;
+      }
+      auto it = formats.find(first.Color);
+      if (it == formats.end()) {
+        QTextCharFormat format;
+        ApplyRunFormat(format, first.Color);
+        it = formats.emplace(first.Color, format).first;
+      }
+      cursor.insertText(RawQString(text, first.Start, end - first.Start), it->second);
+    }
+  });
+}
+
+}  // namespace vellora

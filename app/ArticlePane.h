@@ -1,0 +1,105 @@
+// The operations the analysis needs of an article pane, over a QTextEdit. Positions are those of
+// the analysis engine: 0-based UTF-16 units, one unit per line break.
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+#include <QTextEdit>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "URuns.h"
+
+class QTextCursor;
+
+namespace vellora {
+
+// A 0x00BBGGRR colour value as Qt's colour.
+QColor ColorFromBgr(std::int32_t bgr);
+
+class ArticlePane : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit ArticlePane(QTextEdit* edit, QObject* parent = nullptr);
+
+  QTextEdit* Edit() const { return edit_; }
+
+  // The whole text, every line break as "\n" and no-break spaces kept.
+  std::u16string Text() const;
+  std::int32_t Length() const;
+
+  // Replaces the whole text; nothing happens when it equals the current one.
+  void SetText(std::u16string_view text);
+  void Clear();
+
+  // Selection by start and length; length 0 places the caret.
+  void Select(std::int32_t start, std::int32_t length);
+  std::int32_t SelStart() const;
+  std::int32_t SelLength() const;
+
+  // Formatting of the selection, or of the insertion point when nothing is selected.
+  void SetSelTextColor(std::int32_t bgr);
+  void SetSelBold(bool bold);  // false: plain, neither bold, italic, underlined nor struck out
+  void SetSelBackColor(std::int32_t bgr);
+
+  // Replaces the selection; with nothing selected this inserts at the caret, which ends up after
+  // the inserted text.
+  void ReplaceSelection(std::u16string_view text);
+
+  // First occurrence of text at or after start, letters compared regardless of case; -1 if none.
+  std::int32_t Find(std::u16string_view text, std::int32_t start) const;
+
+  // Pastes the clipboard's text at the caret, replacing the selection; nothing happens when the
+  // clipboard holds no text.
+  void PastePlainText();
+
+  // Puts the characters of replacement at the given positions, one unit each, in place: the
+  // caret, the scroll position and the formatting of the rest stay where they were.
+  void ReplaceUnits(const std::vector<std::int32_t>& positions, std::u16string_view replacement);
+
+  // Replaces the whole content with a document filled off screen in one pass and swapped in,
+  // then reports one text change. The caret stands at the start: placing it at the end would
+  // lay out the whole text at once instead of as it comes into view.
+  void ReplaceDocument(const std::function<void(QTextCursor&)>& fill);
+
+  // The same pane content as appending every run with its highlight format, in one pass.
+  void RebuildFromRuns(std::u16string_view text, const std::vector<TextRun>& runs);
+
+  // Counts every change of the text (not of its formatting).
+  std::uint64_t ContentVersion() const { return version_; }
+
+  // Our own formatting changes must not look like edits of the text: while a guard lives, the
+  // control's change notifications are not passed on.
+  class QuietScope {
+   public:
+    explicit QuietScope(ArticlePane& pane) : pane_(pane) { ++pane_.quiet_; }
+    ~QuietScope() { --pane_.quiet_; }
+    QuietScope(const QuietScope&) = delete;
+    QuietScope& operator=(const QuietScope&) = delete;
+
+   private:
+    ArticlePane& pane_;
+  };
+
+ signals:
+  // The text changed through the user or a text operation; not sent for formatting.
+  void TextEdited();
+
+ private:
+  void OnControlTextChanged();
+
+  QPointer<QTextEdit> edit_;
+  int quiet_ = 0;
+  std::uint64_t version_ = 0;
+};
+
+// The character format of one highlight run: black text, bold on the run colour, or plain on
+// white for NoHighlight.
+void ApplyRunFormat(QTextCharFormat& format, std::int32_t color);
+
+}  // namespace vellora

@@ -1,0 +1,330 @@
+#include "FMain.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "Anchors.h"
+#include "ArticlePane.h"
+#include "DocumentImport.h"
+#include "ErrorReport.h"
+#include "NumericField.h"
+#include "PaneHighlight.h"
+#include "Skin.h"
+#include "UCompare.h"
+#include "UKeyword.h"
+#include "USegment.h"
+#include "ui_FMain.h"
+
+bool Comparing = false;
+
+namespace {
+
+// Keyword highlights are drawn in batches between which pending events run, so that the pane
+// shows them as they come without paying for a repaint per occurrence.
+constexpr qint64 kEventIntervalMs = 50;
+
+class ComparingScope {
+ public:
+  ComparingScope() { Comparing = true; }
+  ~ComparingScope() { Comparing = false; }
+  ComparingScope(const ComparingScope&) = delete;
+  ComparingScope& operator=(const ComparingScope&) = delete;
+};
+
+std::int32_t ToCount(double value) {
+  if (!std::isfinite(value)) return 0;
+  const double whole = std::trunc(value);
+  return static_cast<std::int32_t>(std::clamp(
+      whole, static_cast<double>(std::numeric_limits<std::int32_t>::min()),
+      static_cast<double>(std::numeric_limits<std::int32_t>::max())));
+}
+
+void ApplyImportedFormat(QTextCharFormat& format, const vellora::FormattedRun& run) {
+  format.setFontWeight(run.Bold ? QFont::Bold : QFont::Normal);
+  format.setFontItalic(run.Italic);
+  format.setFontUnderline(run.Underline);
+  if (run.Color) {
+    const std::uint32_t rgb = *run.Color;
+    format.setForeground(QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+  }
+  if (run.PointSize > 0.0) format.setFontPointSize(run.PointSize);
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmMain>()) {
+  vellora::InitAppResources();
+  ui->setupUi(this);
+  vellora::InstallAnchors(this);
+  ApplySkin(vellora::DefaultSkin());
+
+  // The choice between the welcome page and the main page is made at start-up; until then the
+  // main page shows.
+  ui->pgcPrinc->setCurrentWidget(ui->stsMain);
+
+  side1_ = {nullptr,         &ArticleText1,     &Article1,           ui->edtWords1,
+            ui->edtSenten1,  ui->edtParag1,     ui->edtKw1,          ui->edtDensPerc1,
+            ui->edtDensTotal1};
+  side2_ = {nullptr,         &ArticleText2,     &Article2,           ui->edtWords2,
+            ui->edtSenten2,  ui->edtParag2,     ui->edtKw2,          ui->edtDensPerc2,
+            ui->edtDensTotal2};
+  pane1_ = new vellora::ArticlePane(ui->rchArticle1, this);
+  pane2_ = new vellora::ArticlePane(ui->rchArticle2, this);
+  SetUpPane(side1_, pane1_, QStringLiteral("PopupMenu1"), QStringLiteral("mnuPaste"));
+  SetUpPane(side2_, pane2_, QStringLiteral("PopupMenu2"), QStringLiteral("MenuItem1"));
+  PopupMenu1 = findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+  PopupMenu2 = findChild<QMenu*>(QStringLiteral("PopupMenu2"));
+
+  bsSkinOpenDialog1 = new QFileDialog(this, QStringLiteral("Open file"),
+                                      QCoreApplication::applicationDirPath(),
+                                      QStringLiteral("All files (*)"));
+  bsSkinOpenDialog1->setObjectName(QStringLiteral("bsSkinOpenDialog1"));
+  bsSkinOpenDialog1->setFileMode(QFileDialog::ExistingFile);
+  bsSkinOpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+  bsSkinOpenDialog1->setOption(QFileDialog::DontUseNativeDialog, true);
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(100);
+
+  connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
+  connect(pane2_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle2Change);
+  connect(ui->btnCompareEx, &QPushButton::clicked, this, &TfrmMain::btnCompareExClick);
+  connect(ui->btnClearH1, &QPushButton::clicked, this, &TfrmMain::btnClearH1Click);
+  connect(ui->btnClearH2, &QPushButton::clicked, this, &TfrmMain::btnClearH2Click);
+  connect(ui->btnCalculateKwDensity1, &QPushButton::clicked, this,
+          &TfrmMain::btnCalculateKwDensity1Click);
+  connect(ui->btnCalculateKwDensity2, &QPushButton::clicked, this,
+          &TfrmMain::btnCalculateKwDensity2Click);
+  connect(ui->btnImport1, &QPushButton::clicked, this, &TfrmMain::btnImport1Click);
+  connect(ui->btnImport2, &QPushButton::clicked, this, &TfrmMain::btnImport2Click);
+  connect(ui->btnClear1, &QPushButton::clicked, this, &TfrmMain::btnClear1Click);
+  connect(ui->btnClear2, &QPushButton::clicked, this, &TfrmMain::btnClear2Click);
+  connect(ui->mnuPaste, &QAction::triggered, this, &TfrmMain::mnuPasteClick);
+  connect(ui->MenuItem1, &QAction::triggered, this, &TfrmMain::MenuItem1Click);
+  connect(ui->minNumWords, &QSpinBox::valueChanged, this, &TfrmMain::minNumWordsChange);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& menuName,
+                         const QString& itemName) {
+  side.pane = pane;
+  QTextEdit* edit = pane->Edit();
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(14);
+  edit->setFont(font);
+
+  // The scroll bar beside the pane is the pane's own vertical scroll bar.
+  auto* bar = findChild<QScrollBar*>(edit->objectName() == QLatin1String("rchArticle1")
+                                         ? QStringLiteral("bsSkinScrollBar1")
+                                         : QStringLiteral("bsSkinScrollBar2"));
+  if (bar != nullptr) {
+    edit->setVerticalScrollBar(bar);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  }
+
+  // The pane's pop-up menu holds only the hidden Ctrl+V item; right-clicking shows nothing.
+  auto* menu = new QMenu(this);
+  menu->setObjectName(menuName);
+  auto* item = findChild<QAction*>(itemName);
+  menu->addAction(item);
+  edit->addAction(item);
+  edit->setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void TfrmMain::SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+void TfrmMain::ApplySkin(const QString& styleSheet) { vellora::ApplySkin(this, styleSheet); }
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    if (const QScreen* screen = this->screen()) {
+      setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                      screen->availableGeometry()));
+    }
+  }
+  QWidget::showEvent(event);
+}
+
+// ---- Change handling ------------------------------------------------------------------------
+
+void TfrmMain::rchArticle1Change() { ArticleChange(side1_); }
+void TfrmMain::rchArticle2Change() { ArticleChange(side2_); }
+
+void TfrmMain::ArticleChange(Side& side) {
+  if (Comparing) return;
+  const std::u16string text = side.pane->Text();
+  std::u16string stored = text;
+  if (vellora::NormalizeArticleTextInPlace(stored)) {
+    std::vector<std::int32_t> changed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] != stored[i]) changed.push_back(static_cast<std::int32_t>(i));
+    }
+    side.pane->ReplaceUnits(changed, stored);
+  }
+  *side.storedText = std::move(stored);
+  vellora::SegmentText(*side.storedText, *side.spans);
+  side.words->SetValue(side.spans->Words.Count());
+  side.sentences->SetValue(side.spans->Sentences.Count());
+  side.paragraphs->SetValue(side.spans->Paragraphs.Count());
+}
+
+// ---- Compare and highlighting -----------------------------------------------------------------
+
+void TfrmMain::ApplyWordColors(vellora::ArticlePane& pane, const TListWords& words) {
+  ::ApplyWordColors(pane, &pane == pane1_ ? ArticleText1 : ArticleText2, words);
+}
+
+void TfrmMain::btnCompareExClick() {
+  const std::int32_t minLength = ui->minNumWords->value();
+  const std::int32_t unitType = ui->cbxType->currentIndex();
+  ComparingScope comparing;
+  const vellora::CompareOutcome outcome = vellora::CompareArticles(
+      ArticleText1, Article1, ArticleText2, Article2, minLength, unitType);
+  if (!outcome.Compared) return;
+  ApplyWordColors(*pane1_, Words1);
+  ApplyWordColors(*pane2_, Words2);
+  // The share is taken of the word count shown for Article 2, which the user may have typed over.
+  const vellora::DuplicateShare share =
+      vellora::ComputeDuplicateShare(vellora::CountMarkedWords(Words2), ToCount(ui->edtWords2->Value()));
+  ui->edtDuplicate->SetValue(share.Percent);
+}
+
+void TfrmMain::btnClearH1Click() { ClearHighlightCommand(side1_); }
+void TfrmMain::btnClearH2Click() { ClearHighlightCommand(side2_); }
+
+void TfrmMain::ClearHighlightCommand(Side& side) {
+  vellora::SegmentText(side.pane->Text(), *side.spans);
+  ClearHighlighting(*side.pane);
+}
+
+// ---- Keyword density --------------------------------------------------------------------------
+
+void TfrmMain::btnCalculateKwDensity1Click() { CalculateKeywordDensity(side1_); }
+void TfrmMain::btnCalculateKwDensity2Click() { CalculateKeywordDensity(side2_); }
+
+void TfrmMain::CalculateKeywordDensity(Side& side) {
+  vellora::ArticlePane& pane = *side.pane;
+  ClearHighlighting(pane);
+  const std::u16string field = side.keyword->text().toStdU16String();
+  const std::u16string keyword(vellora::TrimControlAndSpace(field));
+  const auto length = static_cast<std::int32_t>(keyword.size());
+
+  QTextCharFormat highlight;
+  vellora::ApplyRunFormat(highlight, NoHighlight);
+  highlight.setBackground(vellora::ColorFromBgr(vellora::KeywordHighlight));
+
+  std::int32_t count = 0;
+  std::u16string text = pane.Text();
+  std::uint64_t version = pane.ContentVersion();
+  std::vector<std::int32_t> hits = vellora::FindAllKeywordOccurrences(text, keyword);
+  std::size_t next = 0;
+  QPointer<TfrmMain> alive(this);
+  QElapsedTimer clock;
+  clock.start();
+  while (next < hits.size()) {
+    std::int32_t last = -1;
+    {
+      vellora::ArticlePane::QuietScope quiet(pane);
+      QTextCursor cursor(pane.Edit()->document());
+      cursor.beginEditBlock();
+      do {
+        last = hits[next++];
+        ++count;
+        cursor.setPosition(last);
+        cursor.setPosition(last + length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(highlight);
+      } while (next < hits.size() && clock.elapsed() < kEventIntervalMs);
+      cursor.endEditBlock();
+    }
+    pane.Select(last, length);
+    QCoreApplication::processEvents();
+    if (!alive) return;
+    clock.restart();
+    if (pane.ContentVersion() != version) {
+      // The text changed while events ran: the search goes on from its own position in the text
+      // as it is now.
+      text = pane.Text();
+      version = pane.ContentVersion();
+      hits.clear();
+      next = 0;
+      for (std::int32_t at = vellora::FindKeyword(text, keyword, last + 1); at >= 0;
+           at = vellora::FindKeyword(text, keyword, at + 1)) {
+        hits.push_back(at);
+      }
+    }
+  }
+
+  side.densityTotal->SetValue(count);
+  side.densityPercent->SetDecimalDisplay(true);
+  side.densityPercent->SetValue(
+      vellora::KeywordDensity(count, ToCount(side.words->Value()), pane.Text()));
+}
+
+// ---- Import, Delete All, paste, minimum length ------------------------------------------------
+
+QString TfrmMain::ChooseFile() {
+  QString path;
+  if (chooser_) {
+    path = chooser_(*bsSkinOpenDialog1);
+  } else if (bsSkinOpenDialog1->exec() == QDialog::Accepted) {
+    path = bsSkinOpenDialog1->selectedFiles().value(0);
+  }
+  // The dialog opens next time in the folder of the file chosen now, for either pane.
+  if (!path.isEmpty()) bsSkinOpenDialog1->setDirectory(QFileInfo(path).absolutePath());
+  return path;
+}
+
+void TfrmMain::btnImport1Click() { Import(side1_); }
+void TfrmMain::btnImport2Click() { Import(side2_); }
+
+void TfrmMain::Import(Side& side) {
+  const QString path = ChooseFile();
+  if (path.isEmpty()) return;
+  // The file is read before the pane is touched: a file that cannot be read leaves the article
+  // the user had in place.
+  const vellora::ImportResult result =
+      vellora::ImportDocument(std::filesystem::path(QFile::encodeName(path).toStdString()));
+  if (!result.Ok) {
+    vellora::ShowErrorReport(this, QString::fromStdString(result.Error));
+    return;
+  }
+  const vellora::ImportedDocument& document = result.Document;
+  side.pane->ReplaceDocument([&document](QTextCursor& cursor) {
+    if (document.Runs.empty()) {
+      cursor.insertText(QString::fromStdU16String(document.Text), QTextCharFormat());
+      return;
+    }
+    for (const vellora::FormattedRun& run : document.Runs) {
+      QTextCharFormat format;
+      ApplyImportedFormat(format, run);
+      cursor.insertText(QString::fromStdU16String(run.Text), format);
+    }
+  });
+}
+
+void TfrmMain::btnClear1Click() { pane1_->Clear(); }
+void TfrmMain::btnClear2Click() { pane2_->Clear(); }
+
+void TfrmMain::mnuPasteClick() { pane1_->PastePlainText(); }
+void TfrmMain::MenuItem1Click() { pane2_->PastePlainText(); }
+
+void TfrmMain::minNumWordsChange() {
+  if (ui->minNumWords->value() == 0) ui->minNumWords->setValue(1);
+}

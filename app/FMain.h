@@ -1,0 +1,117 @@
+// The main window: the two article panes with their counters, the compare bar and the commands
+// that drive the analysis engine and the importers.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "UWords.h"
+
+class QFileDialog;
+class QLineEdit;
+class QMenu;
+class QTimer;
+
+namespace Ui {
+class TfrmMain;
+}
+
+namespace vellora {
+class ArticlePane;
+class NumericField;
+}  // namespace vellora
+
+// Set while Compare rewrites the panes; the pane change handlers do nothing meanwhile.
+extern bool Comparing;
+
+class TfrmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // The import commands ask this for the file to read; an empty result means cancelled. By
+  // default it runs bsSkinOpenDialog1 modally.
+  using FileChooser = std::function<QString(QFileDialog& dialog)>;
+  void SetFileChooser(FileChooser chooser);
+
+  // Replaces the whole look of the window and the dialogs it opens.
+  void ApplySkin(const QString& styleSheet);
+
+  vellora::ArticlePane& Pane1() { return *pane1_; }
+  vellora::ArticlePane& Pane2() { return *pane2_; }
+  QFileDialog& OpenDialog() { return *bsSkinOpenDialog1; }
+
+  // Rebuilds a pane from its article's stored text with the colours of words.
+  void ApplyWordColors(vellora::ArticlePane& pane, const TListWords& words);
+
+  // Per-article state, as the change handlers and Compare leave it.
+  std::u16string ArticleText1;
+  std::u16string ArticleText2;
+  vellora::ArticleSpans Article1;
+  vellora::ArticleSpans Article2;
+  TListWords& Words1 = Article1.Words;
+  TListSentences& Sentences1 = Article1.Sentences;
+  TListParagraphs& Paragraphs1 = Article1.Paragraphs;
+  TListWords& Words2 = Article2.Words;
+  TListSentences& Sentences2 = Article2.Sentences;
+  TListParagraphs& Paragraphs2 = Article2.Paragraphs;
+
+ public slots:
+  void rchArticle1Change();
+  void rchArticle2Change();
+  void btnCompareExClick();
+  void btnClearH1Click();
+  void btnClearH2Click();
+  void btnCalculateKwDensity1Click();
+  void btnCalculateKwDensity2Click();
+  void btnImport1Click();
+  void btnImport2Click();
+  void btnClear1Click();
+  void btnClear2Click();
+  void mnuPasteClick();
+  void MenuItem1Click();
+  void minNumWordsChange();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // The controls and state of one article; the twin handlers differ only in this.
+  struct Side {
+    vellora::ArticlePane* pane = nullptr;
+    std::u16string* storedText = nullptr;
+    vellora::ArticleSpans* spans = nullptr;
+    vellora::NumericField* words = nullptr;
+    vellora::NumericField* sentences = nullptr;
+    vellora::NumericField* paragraphs = nullptr;
+    QLineEdit* keyword = nullptr;
+    vellora::NumericField* densityPercent = nullptr;
+    vellora::NumericField* densityTotal = nullptr;
+  };
+
+  void SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& menuName,
+                 const QString& itemName);
+  void ArticleChange(Side& side);
+  void ClearHighlightCommand(Side& side);
+  void CalculateKeywordDensity(Side& side);
+  void Import(Side& side);
+  QString ChooseFile();
+
+  std::unique_ptr<Ui::TfrmMain> ui;
+  vellora::ArticlePane* pane1_ = nullptr;
+  vellora::ArticlePane* pane2_ = nullptr;
+  Side side1_;
+  Side side2_;
+  QFileDialog* bsSkinOpenDialog1 = nullptr;
+  QMenu* PopupMenu1 = nullptr;
+  QMenu* PopupMenu2 = nullptr;
+  QTimer* Timer1 = nullptr;
+  FileChooser chooser_;
+  bool shownOnce_ = false;
+};

@@ -1,0 +1,44 @@
+#include "PaneHighlight.h"
+
+#include "URuns.h"
+
+void SetSelBackColor(vellora::ArticlePane& pane, std::int32_t color) {
+  pane.SetSelBackColor(color);
+}
+
+void AppendRun(vellora::ArticlePane& pane, std::u16string_view text, std::int32_t color) {
+  pane.SetSelBold(color != NoHighlight);
+  SetSelBackColor(pane, color);
+  pane.SetSelTextColor(0x000000);
+  pane.ReplaceSelection(text);
+}
+
+void ClearHighlighting(vellora::ArticlePane& pane) {
+  pane.Select(0, pane.Length());
+  pane.SetSelTextColor(0x000000);
+  pane.SetSelBold(false);
+  pane.SetSelBackColor(NoHighlight);
+  pane.Select(0, 0);
+}
+
+void ApplyWordColors(vellora::ArticlePane& pane, std::u16string_view storedText,
+                     const TListWords& words) {
+  // Clearing first, as the run-by-run rebuild does, would only format text that is about to be
+  // replaced as a whole.
+  pane.RebuildFromRuns(storedText, BuildRuns(storedText, words));
+}
+
+namespace vellora {
+
+void ApplyWordColorsRunByRun(ArticlePane& pane, std::u16string_view storedText,
+                             const TListWords& words) {
+  ClearHighlighting(pane);
+  pane.Clear();
+  for (const TextRun& run : BuildRuns(storedText, words)) {
+    AppendRun(pane, storedText.substr(static_cast<std::size_t>(run.Start),
+                                      static_cast<std::size_t>(run.Length)),
+              run.Color);
+  }
+}
+
+}  // namespace vellora
