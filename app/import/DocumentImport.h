@@ -21,8 +21,8 @@ struct FormattedRun {
 };
 
 struct ImportedDocument {
-  std::u16string Text;              // the whole text, line breaks as "\n"
-  std::vector<FormattedRun> Runs;   // empty unless the file carried formatting (RTF)
+  std::u16string Text;             // the whole text, line breaks as "\n"
+  std::vector<FormattedRun> Runs;  // empty unless the file carried formatting (RTF)
 };
 
 enum class ImportRoute { Word, Plain };

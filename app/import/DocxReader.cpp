@@ -25,8 +25,8 @@ bool IsSkipped(const QXmlStreamReader& xml) {
   const QStringView name = xml.name();
   if (IsWord(xml)) {
     return name == u"del" || name == u"moveFrom" || name == u"delText" || name == u"instrText" ||
-           name == u"delInstrText" || name == u"txbxContent" || name == u"pPr" ||
-           name == u"rPr" || name == u"sectPr" || name == u"tblPr";
+           name == u"delInstrText" || name == u"txbxContent" || name == u"pPr" || name == u"rPr" ||
+           name == u"sectPr" || name == u"tblPr";
   }
   // A fallback repeats its alternative's content for older readers.
   return xml.namespaceUri() == kMarkupCompatNs && name == u"Fallback";
@@ -41,8 +41,8 @@ std::u16string_view View(QStringView s) {
 ReadOutcome<std::u16string> ExtractDocxText(std::string_view documentXml) {
   using Outcome = ReadOutcome<std::u16string>;
   const std::string part = kDocxMainPart;
-  QXmlStreamReader xml(QByteArray::fromRawData(documentXml.data(),
-                                               static_cast<qsizetype>(documentXml.size())));
+  QXmlStreamReader xml(
+      QByteArray::fromRawData(documentXml.data(), static_cast<qsizetype>(documentXml.size())));
   BoundedText out;
   int depth = 0;
   int skipUntilDepth = 0;  // nonzero: inside a skipped element that opened at this depth

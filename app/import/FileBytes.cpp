@@ -30,8 +30,8 @@ ReadOutcome<std::string> ReadFileBytes(const std::filesystem::path& path, std::u
   if (!fs::is_regular_file(status)) return Outcome::Failure("it is not an ordinary file");
   const std::uintmax_t size = fs::file_size(path, ec);
   if (ec) return Outcome::Failure("the file size cannot be read (" + ec.message() + ")");
-  const std::string tooLarge = "the file is larger than the " + DescribeByteCount(limit) +
-                               " that can be imported";
+  const std::string tooLarge =
+      "the file is larger than the " + DescribeByteCount(limit) + " that can be imported";
   if (size > limit) return Outcome::Failure(tooLarge);
 
   std::ifstream in(path, std::ios::binary);

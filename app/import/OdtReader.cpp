@@ -18,18 +18,20 @@ const QLatin1StringView kDrawNs("urn:oasis:names:tc:opendocument:xmlns:drawing:1
 bool IsSkipped(const QXmlStreamReader& xml) {
   const QStringView ns = xml.namespaceUri();
   const QStringView name = xml.name();
-  if (ns == kTextNs)
-    return name == u"note" || name == u"tracked-changes" || name == u"ruby-text";
+  if (ns == kTextNs) return name == u"note" || name == u"tracked-changes" || name == u"ruby-text";
   if (ns == kOfficeNs) return name == u"annotation" || name == u"automatic-styles";
   return ns == kDrawNs;
 }
 
-bool IsOdfSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool IsOdfSpace(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 // A text:s element stands for text:c spaces, one when the count is missing or unreadable.
 std::size_t SpaceCount(const QXmlStreamReader& xml) {
   bool ok = false;
-  const qlonglong count = xml.attributes().value(QString(kTextNs), QStringLiteral("c")).toLongLong(&ok);
+  const qlonglong count =
+      xml.attributes().value(QString(kTextNs), QStringLiteral("c")).toLongLong(&ok);
   if (!ok) return 1;
   return static_cast<std::size_t>(std::clamp<qlonglong>(count, 0, kMaxImportedTextUnits + 1ll));
 }

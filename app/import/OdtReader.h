@@ -1,4 +1,5 @@
-// The text of an OpenDocument text (.odt) document's content.xml: one line per paragraph or heading.
+// The text of an OpenDocument text (.odt) document's content.xml: one line per paragraph or
+// heading.
 #pragma once
 
 #include <string>
@@ -12,7 +13,8 @@ inline constexpr const char* kOdtContentPart = "content.xml";
 inline constexpr const char* kOdtMimeType = "application/vnd.oasis.opendocument.text";
 
 // Paragraphs and headings (in lists and tables too) become lines joined by "\n"; spaces given as
-// text:s, tabs and line breaks are kept; notes, comments, tracked deletions and frames are left out.
+// text:s, tabs and line breaks are kept; notes, comments, tracked deletions and frames are left
+// out.
 ReadOutcome<std::u16string> ExtractOdtText(std::string_view contentXml);
 
 }  // namespace vellora

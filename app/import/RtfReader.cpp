@@ -38,8 +38,12 @@ struct Token {
   unsigned char byte = 0;  // the symbol's character, or a text or \'hh byte
 };
 
-bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(unsigned char c) {
+  return c >= '0' && c <= '9';
+}
 int HexValue(unsigned char c) {
   if (IsDigit(c)) return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -49,15 +53,50 @@ int HexValue(unsigned char c) {
 
 // Destinations whose content is never body text, even without a leading "\*".
 bool IsSkippedDestination(std::string_view w) {
-  static constexpr std::array<std::string_view, 44> kNames = {
-      "stylesheet", "info",        "pict",       "header",     "headerl",   "headerr",
-      "headerf",    "footer",      "footerl",    "footerr",    "footerf",   "footnote",
-      "annotation", "atnid",       "atnauthor",  "atndate",    "atnref",    "fldinst",
-      "objdata",    "objclass",    "objname",    "xe",         "tc",        "txe",
-      "rxe",        "bkmkstart",   "bkmkend",    "listtable",  "listoverridetable",
-      "revtbl",     "rsidtbl",     "generator",  "themedata",  "colorschememapping",
-      "datastore",  "latentstyles", "pgdsctbl",  "filetbl",    "private",   "nonshppict",
-      "shprslt",    "pn",          "template",   "ftnsep"};
+  static constexpr std::array<std::string_view, 44> kNames = {"stylesheet",
+                                                              "info",
+                                                              "pict",
+                                                              "header",
+                                                              "headerl",
+                                                              "headerr",
+                                                              "headerf",
+                                                              "footer",
+                                                              "footerl",
+                                                              "footerr",
+                                                              "footerf",
+                                                              "footnote",
+                                                              "annotation",
+                                                              "atnid",
+                                                              "atnauthor",
+                                                              "atndate",
+                                                              "atnref",
+                                                              "fldinst",
+                                                              "objdata",
+                                                              "objclass",
+                                                              "objname",
+                                                              "xe",
+                                                              "tc",
+                                                              "txe",
+                                                              "rxe",
+                                                              "bkmkstart",
+                                                              "bkmkend",
+                                                              "listtable",
+                                                              "listoverridetable",
+                                                              "revtbl",
+                                                              "rsidtbl",
+                                                              "generator",
+                                                              "themedata",
+                                                              "colorschememapping",
+                                                              "datastore",
+                                                              "latentstyles",
+                                                              "pgdsctbl",
+                                                              "filetbl",
+                                                              "private",
+                                                              "nonshppict",
+                                                              "shprslt",
+                                                              "pn",
+                                                              "template",
+                                                              "ftnsep"};
   static constexpr std::array<std::string_view, 8> kMore = {
       "ftnsepc", "aftnsep", "aftnsepc", "ftncn", "aftncn", "docvar", "userprops", "shpinst"};
   return std::find(kNames.begin(), kNames.end(), w) != kNames.end() ||
@@ -230,13 +269,29 @@ class RtfParser {
 
   void HandleSymbol(unsigned char c) {
     switch (c) {
-      case '*': state_.destination = Destination::Skipped; return;
-      case '\\': case '{': case '}': HandleByte(c); return;
-      case '~': Emit(u"\u00A0"); return;
-      case '_': Emit(u"-"); return;
-      case '\t': Emit(u"\t"); return;
-      case '\n': case '\r': Emit(u"\n"); return;  // a backslash before a line break is \par
-      default: return;  // \- optional hyphen, \: index entries, \| and unknown symbols
+      case '*':
+        state_.destination = Destination::Skipped;
+        return;
+      case '\\':
+      case '{':
+      case '}':
+        HandleByte(c);
+        return;
+      case '~':
+        Emit(u"\u00A0");
+        return;
+      case '_':
+        Emit(u"-");
+        return;
+      case '\t':
+        Emit(u"\t");
+        return;
+      case '\n':
+      case '\r':
+        Emit(u"\n");
+        return;  // a backslash before a line break is \par
+      default:
+        return;  // \- optional hyphen, \: index entries, \| and unknown symbols
     }
   }
 
@@ -434,8 +489,12 @@ class RtfParser {
 
 }  // namespace
 
-bool LooksLikeRtf(std::string_view bytes) { return bytes.substr(0, 5) == "{\\rtf"; }
+bool LooksLikeRtf(std::string_view bytes) {
+  return bytes.substr(0, 5) == "{\\rtf";
+}
 
-ReadOutcome<ImportedDocument> ReadRtf(std::string_view bytes) { return RtfParser(bytes).Run(); }
+ReadOutcome<ImportedDocument> ReadRtf(std::string_view bytes) {
+  return RtfParser(bytes).Run();
+}
 
 }  // namespace vellora

@@ -42,18 +42,19 @@ ReadOutcome<std::shared_ptr<ZipPackage>> ZipPackage::Open(std::string_view bytes
   return Outcome::Success(std::shared_ptr<ZipPackage>(new ZipPackage(archive)));
 }
 
-ZipPackage::~ZipPackage() { zip_discard(archive_); }
+ZipPackage::~ZipPackage() {
+  zip_discard(archive_);
+}
 
 bool ZipPackage::HasPart(const std::string& name) const {
   return zip_name_locate(archive_, name.c_str(), 0) >= 0;
 }
 
-ReadOutcome<std::string> ZipPackage::ReadPart(const std::string& name,
-                                              std::uint64_t limit) const {
+ReadOutcome<std::string> ZipPackage::ReadPart(const std::string& name, std::uint64_t limit) const {
   using Outcome = ReadOutcome<std::string>;
   const std::string part = "the document part " + name;
-  const std::string tooLarge = part + " unpacks to more than " + DescribeByteCount(limit) +
-                               " (a damaged or hostile file)";
+  const std::string tooLarge =
+      part + " unpacks to more than " + DescribeByteCount(limit) + " (a damaged or hostile file)";
   const zip_int64_t index = zip_name_locate(archive_, name.c_str(), 0);
   if (index < 0) return Outcome::Failure(part + " is missing");
 
@@ -67,8 +68,8 @@ ReadOutcome<std::string> ZipPackage::ReadPart(const std::string& name,
 
   zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
   if (file == nullptr)
-    return Outcome::Failure(part + " cannot be unpacked (" +
-                            std::string(zip_strerror(archive_)) + ")");
+    return Outcome::Failure(part + " cannot be unpacked (" + std::string(zip_strerror(archive_)) +
+                            ")");
   std::string bytes;
   char buffer[64 * 1024];
   for (;;) {

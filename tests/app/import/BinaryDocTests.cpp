@@ -14,7 +14,9 @@ namespace {
 
 const std::string kOleMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 
-std::string FakeOleFile() { return kOleMagic + std::string(4096 - 8, '\0'); }
+std::string FakeOleFile() {
+  return kOleMagic + std::string(4096 - 8, '\0');
+}
 
 // Runs a test with PATH pointing at an empty folder, so that no converter can be found.
 class EmptyPath {
@@ -137,8 +139,14 @@ TEST(WordRouteContent, RandomBytesWithADocxNameAreRefused) {
 
 TEST(WordRouteContent, Utf16TextWithAByteOrderMarkIsRead) {
   test::TempFolder folder;
-  const std::string le("\xFF\xFE" "a\0\r\0\n\0\xAC\x20", 10);
-  const std::string be("\xFE\xFF" "\0a\0\r\0b", 8);
+  const std::string le(
+      "\xFF\xFE"
+      "a\0\r\0\n\0\xAC\x20",
+      10);
+  const std::string be(
+      "\xFE\xFF"
+      "\0a\0\r\0b",
+      8);
   const ImportResult little = ImportDocument(folder.Write("le.doc", le));
   const ImportResult big = ImportDocument(folder.Write("be.doc", be));
   ASSERT_TRUE(little.Ok) << little.Error;

@@ -2,11 +2,11 @@
 
 #include <zip.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace vellora::test {
 

@@ -32,8 +32,10 @@ TEST_P(PlainText, DecodesAndNormalisesLineBreaksOnBothRoutes) {
   }
 }
 
-#define PLAIN(name, bytes, expected) \
-  PlainCase { name, bytes, sizeof(bytes) - 1, expected }
+#define PLAIN(name, bytes, expected)         \
+  PlainCase {                                \
+    name, bytes, sizeof(bytes) - 1, expected \
+  }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PlainText,

@@ -19,19 +19,19 @@ TEST_P(RouteForPathTable, DotDocAnywhereInTheLowerCasedPathTakesTheWordRoute) {
   EXPECT_EQ(RouteForPath(GetParam().path), GetParam().route) << GetParam().path;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, RouteForPathTable,
-    ::testing::Values(RouteCase{"/home/ann/article.txt", ImportRoute::Plain},
-                      RouteCase{"/home/ann/article.rtf", ImportRoute::Plain},
-                      RouteCase{"/home/ann/ARTICLE.DOC", ImportRoute::Word},
-                      RouteCase{"/home/ann/article.docx", ImportRoute::Word},
-                      RouteCase{"/home/ann/my.docs/article.txt", ImportRoute::Word},
-                      RouteCase{"/home/ann/Report.DocM", ImportRoute::Word},
-                      RouteCase{"/home/ann/article.odt", ImportRoute::Plain},
-                      RouteCase{"/home/ann/article.dot", ImportRoute::Plain},
-                      RouteCase{"/home/ann/mydoc.txt", ImportRoute::Plain},
-                      RouteCase{"/home/ann/article.do", ImportRoute::Plain},
-                      RouteCase{"", ImportRoute::Plain}));
+INSTANTIATE_TEST_SUITE_P(Paths, RouteForPathTable,
+                         ::testing::Values(RouteCase{"/home/ann/article.txt", ImportRoute::Plain},
+                                           RouteCase{"/home/ann/article.rtf", ImportRoute::Plain},
+                                           RouteCase{"/home/ann/ARTICLE.DOC", ImportRoute::Word},
+                                           RouteCase{"/home/ann/article.docx", ImportRoute::Word},
+                                           RouteCase{"/home/ann/my.docs/article.txt",
+                                                     ImportRoute::Word},
+                                           RouteCase{"/home/ann/Report.DocM", ImportRoute::Word},
+                                           RouteCase{"/home/ann/article.odt", ImportRoute::Plain},
+                                           RouteCase{"/home/ann/article.dot", ImportRoute::Plain},
+                                           RouteCase{"/home/ann/mydoc.txt", ImportRoute::Plain},
+                                           RouteCase{"/home/ann/article.do", ImportRoute::Plain},
+                                           RouteCase{"", ImportRoute::Plain}));
 
 TEST(ImportRouting, RtfFileLoadsWithItsFormattingOnThePlainRoute) {
   test::TempFolder folder;

@@ -16,7 +16,9 @@ ImportedDocument Read(const std::string& rtf) {
   return outcome.Value;
 }
 
-std::string TextOf(const std::string& rtf) { return ToUtf8(Read(rtf).Text); }
+std::string TextOf(const std::string& rtf) {
+  return ToUtf8(Read(rtf).Text);
+}
 
 const FormattedRun* RunWith(const ImportedDocument& document, const std::string& text) {
   for (const FormattedRun& run : document.Runs)
@@ -26,9 +28,9 @@ const FormattedRun* RunWith(const ImportedDocument& document, const std::string&
 }
 
 TEST(RtfFormatting, BoldItalicUnderlineOnTheirRuns) {
-  const ImportedDocument doc =
-      Read("{\\rtf1\\ansi plain {\\b bold} {\\i italic} {\\ul under}{\\b\\i\\ul all}"
-           "\\b on\\b0 off\\uldb dbl\\ulnone none}");
+  const ImportedDocument doc = Read(
+      "{\\rtf1\\ansi plain {\\b bold} {\\i italic} {\\ul under}{\\b\\i\\ul all}"
+      "\\b on\\b0 off\\uldb dbl\\ulnone none}");
   EXPECT_EQ(ToUtf8(doc.Text), "plain bold italic underallonoffdblnone");
   const FormattedRun* bold = RunWith(doc, "bold");
   ASSERT_NE(bold, nullptr);
@@ -115,15 +117,16 @@ struct TextCase {
 
 class RtfText : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(RtfText, ReadsTheBodyText) { EXPECT_EQ(TextOf(GetParam().rtf), GetParam().expected); }
+TEST_P(RtfText, ReadsTheBodyText) {
+  EXPECT_EQ(TextOf(GetParam().rtf), GetParam().expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RtfText,
     ::testing::Values(
         TextCase{"ParagraphsAreLines", "{\\rtf1 a\\par b\\par c\\par}", "a\nb\nc"},
         TextCase{"LineTabAndBackslashNewline", "{\\rtf1 a\\line b\\tab c\\\nd}", "a\nb\tc\nd"},
-        TextCase{"FileLineBreaksAreNotText", "{\\rtf1 one\r\ntwo\rthree\nfour}",
-                 "onetwothreefour"},
+        TextCase{"FileLineBreaksAreNotText", "{\\rtf1 one\r\ntwo\rthree\nfour}", "onetwothreefour"},
         TextCase{"HexCharactersInWindows1252", "{\\rtf1\\ansi caf\\'e9 \\'80 \\'93q\\'94}",
                  "caf\u00e9 \u20ac \u201cq\u201d"},
         TextCase{"HexCharactersInTheDocumentCodePage", "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0}",
@@ -149,14 +152,15 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"StarredDestinationsAreSkipped",
                  "{\\rtf1 a{\\*\\generator Writer;}{\\*\\unknownthing x{y}z}b}", "ab"},
         TextCase{"HeadersFootersNotesAndPicturesAreSkipped",
-                 "{\\rtf1{\\header h}{\\footer f}a{\\footnote n}{\\pict\\pngblip 89504e47}b}", "ab"},
+                 "{\\rtf1{\\header h}{\\footer f}a{\\footnote n}{\\pict\\pngblip 89504e47}b}",
+                 "ab"},
         TextCase{"FieldResultKeptInstructionSkipped",
                  "{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} now}",
                  "see link now"},
         TextCase{"HiddenTextIsSkipped", "{\\rtf1 a{\\v hidden}b\\v c\\v0 d}", "abd"},
         TextCase{"BinaryDataIsSkipped", "{\\rtf1 a{\\pict\\bin6 }{\\\x01x}}b\\bin3 {{{c}", "abc"},
-        TextCase{"CellsEndLinesOnce",
-                 "{\\rtf1\\intbl a\\cell b\\par\\cell\\row{\\pard x\\par}}", "a\nb\nx"},
+        TextCase{"CellsEndLinesOnce", "{\\rtf1\\intbl a\\cell b\\par\\cell\\row{\\pard x\\par}}",
+                 "a\nb\nx"},
         TextCase{"TextAfterTheOutermostGroupIsIgnored", "{\\rtf1 a}}}} b", "a"},
         TextCase{"UnterminatedDocumentKeepsItsText", "{\\rtf1 {\\b hello", "hello"},
         TextCase{"TruncatedControlWord", "{\\rtf1 abc\\", "abc"},
@@ -166,8 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "{\\rtf1 \\fs99999999999999999999 a\\uc99999999999 \\u-99999999999 bcd"
                  "\\cf4294967296 c\\bin99999999999999}",
                  "a\u8000"},
-        TextCase{"LongControlWords", "{\\rtf1 x\\aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa y}",
-                 "xy"},
+        TextCase{"LongControlWords",
+                 "{\\rtf1 x\\aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa y}", "xy"},
         TextCase{"EmptyDocument", "{\\rtf1}", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -41,17 +41,17 @@ TEST_P(FeatureSample, KeepsTabsLineBreaksTablesListsAndNonAsciiText) {
   EXPECT_EQ(ToUtf8(result.Document.Text), GetParam().expected);
 }
 
-#define FEATURE_HEAD                                        \
-  "Before\tafter tab.\n"                                    \
-  "Line one\nline two.\n"                                   \
-  "Bold words and italic words and underlined words.\n"     \
+#define FEATURE_HEAD                                    \
+  "Before\tafter tab.\n"                                \
+  "Line one\nline two.\n"                               \
+  "Bold words and italic words and underlined words.\n" \
   "Caf\u00e9 na\u00efve \u2014 \u20ac5 \u4e2d\u6587.\n"
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, FeatureSample,
     ::testing::Values(
         FeatureCase{"features.docx", FEATURE_HEAD "Name\nValue\nalpha\none\nbeta\ntwo\n"
-                                                   "first item\nsecond item\nLast line."},
+                                                  "first item\nsecond item\nLast line."},
         FeatureCase{"features.odt", FEATURE_HEAD "Name\nValue\nalpha\none\nbeta\ntwo\n"
                                                  "first item\nsecond item\nLast line."},
         // The RTF writer adds an empty paragraph after the table and writes the bullets out.

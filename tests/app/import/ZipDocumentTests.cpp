@@ -18,9 +18,9 @@ ImportResult ImportDocx(const test::TempFolder& folder, const std::string& body)
 }
 
 ImportResult ImportOdt(const test::TempFolder& folder, const std::string& text) {
-  const auto path = folder.Write(
-      "doc.odt.docx",  // the name only routes it; the content says odt
-      test::BuildZip({{"mimetype", kOdtMime}, {"content.xml", test::OdtXml(text)}}));
+  const auto path =
+      folder.Write("doc.odt.docx",  // the name only routes it; the content says odt
+                   test::BuildZip({{"mimetype", kOdtMime}, {"content.xml", test::OdtXml(text)}}));
   return ImportDocument(path);
 }
 
@@ -47,8 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "<w:p><w:r><w:t>a</w:t></w:r></w:p><w:p><w:r><w:t>b</w:t></w:r></w:p>"
                  "<w:p><w:r><w:t>c</w:t></w:r></w:p>",
                  "a\nb\nc"},
-        TextCase{"EmptyParagraphIsAnEmptyLine", "<w:p/><w:p><w:r><w:t>x</w:t></w:r></w:p>",
-                 "\nx"},
+        TextCase{"EmptyParagraphIsAnEmptyLine", "<w:p/><w:p><w:r><w:t>x</w:t></w:r></w:p>", "\nx"},
         TextCase{"TabBreakAndCarriageReturnInRuns",
                  "<w:p><w:r><w:t>a</w:t><w:tab/><w:t>b</w:t><w:br/><w:t>c</w:t><w:cr/>"
                  "<w:t>d</w:t></w:r></w:p>",
@@ -108,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "</text:p>",
                  "a   b c\td\ne"},
         TextCase{"WhiteSpaceInMarkupCollapses",
-                 "<text:p>\n   one\n   two  <text:span> three</text:span></text:p>", "one two three"},
+                 "<text:p>\n   one\n   two  <text:span> three</text:span></text:p>",
+                 "one two three"},
         TextCase{"NestedSpansAndLinks",
                  "<text:p>x<text:span>y<text:span>z</text:span></text:span><text:a>w</text:a>"
                  "</text:p>",
@@ -151,13 +151,11 @@ TEST(ZipDocuments, HugeOdtSpaceCountIsRefusedNotAllocated) {
 
 TEST(ZipDocuments, MissingMainPartIsNamed) {
   test::TempFolder folder;
-  const auto path =
-      folder.Write("x.docx", test::BuildZip({{"[Content_Types].xml", "<Types/>"}}));
+  const auto path = folder.Write("x.docx", test::BuildZip({{"[Content_Types].xml", "<Types/>"}}));
   const ImportResult result = ImportDocument(path);
   ExpectFailure(result, path, "the document part word/document.xml is missing");
-  EXPECT_EQ(result.Error,
-            "Cannot read \"" + path.string() +
-                "\": the document part word/document.xml is missing.");
+  EXPECT_EQ(result.Error, "Cannot read \"" + path.string() +
+                              "\": the document part word/document.xml is missing.");
 }
 
 TEST(ZipDocuments, OdtWithoutContentIsNamed) {
@@ -208,8 +206,8 @@ TEST(ZipDocuments, PartWhoseHeaderUnderstatesItsSizeIsStillCapped) {
 TEST(ZipDocuments, MalformedXmlIsRefusedWithItsLine) {
   test::TempFolder folder;
   const auto path = folder.Write(
-      "bad.docx",
-      test::BuildZip({{"word/document.xml", "<w:document xmlns:w=\"x\">\n<w:body><w:p></w:body>"}}));
+      "bad.docx", test::BuildZip({{"word/document.xml",
+                                   "<w:document xmlns:w=\"x\">\n<w:body><w:p></w:body>"}}));
   ExpectFailure(ImportDocument(path), path, "is not well-formed XML (line 2");
 }
 
@@ -246,8 +244,9 @@ TEST(ZipDocuments, EntityExpansionIsRefused) {
     for (int k = 0; k < 10; ++k) refs += "&e" + std::to_string(i - 1) + ";";
     dtd += "<!ENTITY e" + std::to_string(i) + " \"" + refs + "\">";
   }
-  dtd += "]><w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-         "<w:body><w:p><w:r><w:t>&e9;</w:t></w:r></w:p></w:body></w:document>";
+  dtd +=
+      "]><w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+      "<w:body><w:p><w:r><w:t>&e9;</w:t></w:r></w:p></w:body></w:document>";
   const auto path = folder.Write("laughs.docx", test::BuildZip({{"word/document.xml", dtd}}));
   ExpectFailure(ImportDocument(path), path, "word/document.xml");
 }
@@ -262,8 +261,8 @@ TEST(ZipDocuments, TruncatedZipIsRefused) {
 TEST(ZipDocuments, CorruptedDeflateDataIsRefused) {
   test::TempFolder folder;
   std::string zip = test::BuildZip(
-      {{"word/document.xml", test::DocxXml("<w:p><w:r><w:t>" + std::string(5000, 'q') +
-                                           "</w:t></w:r></w:p>")}});
+      {{"word/document.xml",
+        test::DocxXml("<w:p><w:r><w:t>" + std::string(5000, 'q') + "</w:t></w:r></w:p>")}});
   // Damage the compressed data right after the local header and the name.
   for (std::size_t i = 30 + 17 + 5; i < 30 + 17 + 25; ++i) zip[i] = static_cast<char>(~zip[i]);
   const auto path = folder.Write("crc.docx", zip);
