@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string>
 
 namespace vellora {
 namespace {
@@ -12,17 +13,15 @@ constexpr char16_t FoldAscii(char16_t c) {
 
 std::uint64_t HashFolded(std::u16string_view word) {
   std::uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
-  for (const char16_t c : word) {
-    h = (h ^ FoldAscii(c)) * 0xFF51AFD7ED558CCDull;
-    h ^= h >> 29;
-  }
-  return h ^ (h >> 32);
+  for (const char16_t c : word) h = (h ^ FoldAscii(c)) * 0x100000001B3ull;
+  return h ^ (h >> 29) ^ (h >> 41);
 }
 
-bool EqualFolded(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+// word against an already folded copy.
+bool EqualFolded(std::u16string_view word, std::u16string_view folded) {
+  if (word.size() != folded.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (FoldAscii(word[i]) != folded[i]) return false;
   }
   return true;
 }
@@ -34,47 +33,64 @@ std::u16string_view WordText(std::u16string_view text, const TWord& w) {
   return text.substr(start, length);
 }
 
-// Open-addressing table from folded word text to id; grows at half load.
+// Open-addressing table from folded word text to id; grows at half load. Folded copies of the
+// words live in one pool, so that look-ups stay in a small, cache-friendly area instead of
+// reaching back into the article.
 class IdTable {
  public:
   std::uint32_t Find(std::u16string_view word, std::uint64_t hash) const {
     for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
       const std::uint32_t entry = slots_[slot];
       if (entry == 0) return WordIndex::kAbsent;
-      if (hashes_[entry - 1] == hash && EqualFolded(words_[entry - 1], word)) return entry - 1;
+      const Entry& e = entries_[entry - 1];
+      if (e.hash == hash && EqualFolded(word, std::u16string_view(pool_).substr(e.offset, e.length))) {
+        return entry - 1;
+      }
     }
   }
 
   std::uint32_t Insert(std::u16string_view word, std::uint64_t hash) {
     const std::uint32_t found = Find(word, hash);
     if (found != WordIndex::kAbsent) return found;
-    if ((words_.size() + 1) * 2 > slots_.size()) Grow();
-    const auto id = static_cast<std::uint32_t>(words_.size());
-    words_.push_back(word);
-    hashes_.push_back(hash);
+    if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
+    const auto id = static_cast<std::uint32_t>(entries_.size());
+    entries_.push_back(Entry{hash, static_cast<std::uint32_t>(pool_.size()),
+                             static_cast<std::uint32_t>(word.size())});
+    for (const char16_t c : word) pool_.push_back(FoldAscii(c));
     Place(id);
     return id;
   }
 
-  std::uint32_t Size() const { return static_cast<std::uint32_t>(words_.size()); }
+  std::uint32_t Size() const { return static_cast<std::uint32_t>(entries_.size()); }
 
  private:
+  struct Entry {
+    std::uint64_t hash;
+    std::uint32_t offset;
+    std::uint32_t length;
+  };
+
   void Place(std::uint32_t id) {
-    std::size_t slot = hashes_[id] & mask_;
+    std::size_t slot = entries_[id].hash & mask_;
     while (slots_[slot] != 0) slot = (slot + 1) & mask_;
     slots_[slot] = id + 1;
   }
   void Grow() {
     slots_.assign(slots_.size() * 2, 0);
     mask_ = slots_.size() - 1;
-    for (std::uint32_t id = 0; id < words_.size(); ++id) Place(id);
+    for (std::uint32_t id = 0; id < entries_.size(); ++id) Place(id);
   }
 
   std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(1024, 0);
   std::size_t mask_ = 1023;
-  std::vector<std::u16string_view> words_;
-  std::vector<std::uint64_t> hashes_;
+  std::vector<Entry> entries_;
+  std::u16string pool_;
 };
+
+std::size_t PairHash(std::uint32_t first, std::uint32_t second) {
+  std::uint64_t h = (std::uint64_t{first} << 32 | second) * 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(h ^ (h >> 31));
+}
 
 std::uint32_t FindRoot(std::vector<std::uint32_t>& parent, std::uint32_t i) {
   std::uint32_t root = i;
@@ -134,7 +150,7 @@ void WordIndex::BuildLists() {
   std::vector<std::uint32_t> byNext = sortBy(byPlace, 1);
   lists_[1].places = sortBy(byNext, 0);
   lists_[2].places = sortBy(sortBy(sortBy(byPlace, 2), 1), 0);
-  byNext = {};
+  std::vector<std::uint32_t>().swap(byNext);
 
   groupStart_.assign(idCount_ + 1, 0);
   for (const std::uint32_t id : ids2_) ++groupStart_[id + 1];
@@ -146,6 +162,24 @@ void WordIndex::BuildLists() {
     nextIds_[i] = IdAfter(lists_[1].places[i], 1);
     thirdIds_[i] = IdAfter(lists_[2].places[i], 2);
   }
+  // One table entry per distinct pair, at most half full.
+  std::size_t pairs = 0;
+  for (std::uint32_t i = 0; i < n; ++i) pairs += (i == 0 || nextIds_[i] != nextIds_[i - 1] ||
+                                                  ids2_[lists_[1].places[i]] != ids2_[lists_[1].places[i - 1]]);
+  std::size_t tableSize = 16;
+  while (tableSize < pairs * 2) tableSize *= 2;
+  pairTable_.assign(tableSize, PairSlot{});
+  for (std::uint32_t i = 0; i < n;) {
+    const std::uint32_t first = ids2_[lists_[1].places[i]];
+    const std::uint32_t second = nextIds_[i];
+    std::uint32_t end = i + 1;
+    while (end < n && nextIds_[end] == second && ids2_[lists_[1].places[end]] == first) ++end;
+    std::size_t slot = PairHash(first, second) & (tableSize - 1);
+    while (pairTable_[slot].first != kAbsent) slot = (slot + 1) & (tableSize - 1);
+    pairTable_[slot] = PairSlot{first, second, i, end};
+    i = end;
+  }
+  std::vector<std::uint32_t>().swap(nextIds_);  // the table answers pair look-ups from here on
   for (OrderedList& list : lists_) {
     list.slot.resize(n);
     for (std::uint32_t i = 0; i < n; ++i) list.slot[list.places[i]] = i;
@@ -162,16 +196,25 @@ WordIndex::Range WordIndex::PlacesOf(std::int32_t s1, int leadingWords) const {
   return range;
 }
 
-// Every list is grouped by the first id and lists 1 and 2 also by the second, so the stretch of
-// the current leading words is the same in the next list, where a binary search on the next id
-// narrows it.
+// A pair comes from the table. Lists 1 and 2 are both grouped by the first two ids, so a pair's
+// stretch is the same in list 2, where a binary search on the third id narrows it.
 WordIndex::Range WordIndex::Extend(const Range& range, std::int32_t s1) const {
   if (range.begin >= range.end) return Range{range.list + 1, 0, 0};
-  const std::vector<std::uint32_t>& keys = range.list == 0 ? nextIds_ : thirdIds_;
-  const std::uint32_t id = Id1(s1 + range.list + 1);
-  const auto [lo, hi] = std::equal_range(keys.begin() + range.begin, keys.begin() + range.end, id);
-  return Range{range.list + 1, static_cast<std::uint32_t>(lo - keys.begin()),
-               static_cast<std::uint32_t>(hi - keys.begin())};
+  if (range.list == 0) return FindPair(Id1(s1), Id1(s1 + 1));
+  const std::uint32_t third = Id1(s1 + 2);
+  const auto [lo, hi] =
+      std::equal_range(thirdIds_.begin() + range.begin, thirdIds_.begin() + range.end, third);
+  return Range{2, static_cast<std::uint32_t>(lo - thirdIds_.begin()),
+               static_cast<std::uint32_t>(hi - thirdIds_.begin())};
+}
+
+WordIndex::Range WordIndex::FindPair(std::uint32_t first, std::uint32_t second) const {
+  const std::size_t mask = pairTable_.size() - 1;
+  for (std::size_t slot = PairHash(first, second) & mask;; slot = (slot + 1) & mask) {
+    const PairSlot& entry = pairTable_[slot];
+    if (entry.first == kAbsent) return Range{1, 0, 0};
+    if (entry.first == first && entry.second == second) return Range{1, entry.begin, entry.end};
+  }
 }
 
 std::uint32_t WordIndex::LowerBound(const Range& range, std::int32_t from) const {
@@ -197,7 +240,7 @@ std::size_t WordIndex::MemoryBytes() const {
   for (const OrderedList& list : lists_) {
     units += list.places.capacity() + list.slot.capacity() + list.skip.capacity();
   }
-  return units * sizeof(std::uint32_t);
+  return units * sizeof(std::uint32_t) + pairTable_.capacity() * sizeof(PairSlot);
 }
 
 }  // namespace vellora

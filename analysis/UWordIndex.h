@@ -63,7 +63,16 @@ class WordIndex {
   std::uint32_t idCount_ = 0;
   std::vector<std::uint32_t> groupStart_;  // per id, start of its group in every list
   OrderedList lists_[3];                   // by word; by word and next; by word, next, next but one
-  std::vector<std::uint32_t> nextIds_;     // for list 1: the next word's id of each entry
+  std::vector<std::uint32_t> nextIds_;     // for list 1: the next word's id; only while building
+  // Stretch of list 1 for each pair of ids that occurs: open addressing on the pair.
+  struct PairSlot {
+    std::uint32_t first = kAbsent;
+    std::uint32_t second = 0;
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+  };
+  std::vector<PairSlot> pairTable_;
+  Range FindPair(std::uint32_t first, std::uint32_t second) const;
   std::vector<std::uint32_t> thirdIds_;    // for list 2: the id two words on of each entry
 };
 
