@@ -94,9 +94,16 @@ ConverterRun RunConverter(const QString& program, const DocConverter& converter,
   return run;
 }
 
-std::u16string CleanConverterText(const QByteArray& output) {
+std::u16string CleanConverterText(const QByteArray& output, bool dropBlankLines) {
   std::u16string text =
       NormalizeLineBreaks(FromUtf8(std::string_view(output.constData(), output.size())));
+  if (dropBlankLines) {
+    std::u16string kept;
+    kept.reserve(text.size());
+    for (const char16_t c : text)
+      if (c != u'\n' || (!kept.empty() && kept.back() != u'\n')) kept.push_back(c);
+    text = std::move(kept);
+  }
   // Converters end the last paragraph with line breaks that are not part of the document.
   while (!text.empty() && (text.back() == u'\n' || text.back() == u' ')) text.pop_back();
   return text;
@@ -110,8 +117,8 @@ bool LooksLikeOleCompoundFile(std::string_view bytes) {
 
 BinaryDocReaderOptions DefaultBinaryDocReaderOptions() {
   BinaryDocReaderOptions options;
-  options.Converters.push_back({"antiword", {"-w", "0", "-m", "UTF-8.txt"}});
-  options.Converters.push_back({"catdoc", {"-w", "-d", "utf-8"}});
+  options.Converters.push_back({"antiword", {"-w", "0", "-m", "UTF-8.txt"}, true});
+  options.Converters.push_back({"catdoc", {"-w", "-d", "utf-8"}, false});
   return options;
 }
 
@@ -123,7 +130,7 @@ ReadOutcome<std::u16string> ReadBinaryDoc(const std::filesystem::path& path,
     const QString program = FindProgram(converter.Program);
     if (program.isEmpty()) continue;
     const ConverterRun run = RunConverter(program, converter, path, options.TimeoutMs);
-    if (run.Ok) return Outcome::Success(CleanConverterText(run.Output));
+    if (run.Ok) return Outcome::Success(CleanConverterText(run.Output, converter.DropsBlankLines));
     if (!problems.empty()) problems += "; ";
     problems += converter.Program + ": " + run.Problem;
   }

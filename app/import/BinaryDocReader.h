@@ -19,6 +19,8 @@ bool LooksLikeOleCompoundFile(std::string_view bytes);
 struct DocConverter {
   std::string Program;  // a name looked up on PATH, or a path
   std::vector<std::string> Arguments;
+  // The converter marks paragraph spacing with empty lines, which are dropped from its output.
+  bool DropsBlankLines = false;
 };
 
 struct BinaryDocReaderOptions {

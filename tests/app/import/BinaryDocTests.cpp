@@ -109,17 +109,66 @@ TEST(BinaryDoc, ConverterWithEndlessOutputIsStopped) {
   EXPECT_NE(outcome.Cause.find("output was larger"), std::string::npos) << outcome.Cause;
 }
 
-TEST(BinaryDoc, RealDocumentIsReadWhenAntiwordIsInstalled) {
-  if (QStandardPaths::findExecutable("antiword").isEmpty() &&
-      QStandardPaths::findExecutable("catdoc").isEmpty())
+bool Installed(const char* program) {
+  return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+DocConverter DefaultConverter(const std::string& program) {
+  for (const DocConverter& converter : DefaultBinaryDocReaderOptions().Converters)
+    if (converter.Program == program) return converter;
+  ADD_FAILURE() << program << " is not a default converter";
+  return {};
+}
+
+std::string LongSampleText() {
+  std::string text;
+  for (int i = 1; i <= 12; ++i) {
+    if (i > 1) text += "\n";
+    text += "Paragraph " + std::to_string(i) +
+            " of the long sample, with enough words to make a real text stream.";
+  }
+  return text;
+}
+
+// The real .doc samples are made by LibreOffice (tests/data/import/make-samples.sh).
+TEST(BinaryDoc, CatdocReadsARealDocumentAsOneLinePerParagraph) {
+  if (!Installed("catdoc")) GTEST_SKIP() << "catdoc is not installed";
+  BinaryDocReaderOptions options;
+  options.Converters = {DefaultConverter("catdoc")};
+  const auto outcome = ReadBinaryDoc(test::SamplePath("three.doc"), options);
+  ASSERT_TRUE(outcome.Ok()) << outcome.Cause;
+  EXPECT_EQ(ToUtf8(outcome.Value), "First paragraph.\nSecond paragraph.\nThird paragraph.");
+}
+
+TEST(BinaryDoc, AntiwordReadsARealDocumentAsOneLinePerParagraph) {
+  if (!Installed("antiword")) GTEST_SKIP() << "antiword is not installed";
+  BinaryDocReaderOptions options;
+  options.Converters = {DefaultConverter("antiword")};
+  const auto outcome = ReadBinaryDoc(test::SamplePath("long.doc"), options);
+  ASSERT_TRUE(outcome.Ok()) << outcome.Cause;
+  EXPECT_EQ(ToUtf8(outcome.Value), LongSampleText());
+}
+
+TEST(BinaryDoc, AntiwordRefusingATinyDocumentIsReportedWithItsWords) {
+  if (!Installed("antiword")) GTEST_SKIP() << "antiword is not installed";
+  BinaryDocReaderOptions options;
+  options.Converters = {DefaultConverter("antiword")};
+  const auto outcome = ReadBinaryDoc(test::SamplePath("three.doc"), options);
+  EXPECT_FALSE(outcome.Ok());
+  EXPECT_NE(outcome.Cause.find("antiword: \"I'm afraid the text stream of this file is too small"),
+            std::string::npos)
+      << outcome.Cause;
+}
+
+TEST(BinaryDoc, RealDocumentArrivesThroughImportWhenAConverterIsInstalled) {
+  if (!Installed("antiword") && !Installed("catdoc"))
     GTEST_SKIP() << "neither antiword nor catdoc is installed";
-  const auto sample = test::SamplePath("three.doc");
-  if (!std::filesystem::exists(sample)) GTEST_SKIP() << "no binary .doc sample";
-  const ImportResult result = ImportDocument(sample);
+  const auto path = test::SamplePath("long.doc");
+  ASSERT_EQ(RouteForPath(path), ImportRoute::Word);
+  const ImportResult result = ImportDocument(path);
   ASSERT_TRUE(result.Ok) << result.Error;
-  const std::string text = ToUtf8(result.Document.Text);
-  EXPECT_NE(text.find("First paragraph."), std::string::npos) << text;
-  EXPECT_NE(text.find("Third paragraph."), std::string::npos) << text;
+  EXPECT_EQ(ToUtf8(result.Document.Text), LongSampleText());
+  EXPECT_TRUE(result.Document.Runs.empty());
 }
 
 TEST(WordRouteContent, RandomBytesWithADocxNameAreRefused) {

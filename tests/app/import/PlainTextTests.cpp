@@ -18,6 +18,10 @@ struct PlainCase {
   const char* expected;
 };
 
+void PrintTo(const PlainCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class PlainText : public ::testing::TestWithParam<PlainCase> {};
 
 TEST_P(PlainText, DecodesAndNormalisesLineBreaksOnBothRoutes) {

@@ -13,6 +13,10 @@ struct RouteCase {
   ImportRoute route;
 };
 
+void PrintTo(const RouteCase& c, std::ostream* os) {
+  *os << '"' << c.path << '"';
+}
+
 class RouteForPathTable : public ::testing::TestWithParam<RouteCase> {};
 
 TEST_P(RouteForPathTable, DotDocAnywhereInTheLowerCasedPathTakesTheWordRoute) {

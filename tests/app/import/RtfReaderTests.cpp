@@ -115,6 +115,10 @@ struct TextCase {
   const char* expected;
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class RtfText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(RtfText, ReadsTheBodyText) {

@@ -33,6 +33,10 @@ struct FeatureCase {
   const char* expected;
 };
 
+void PrintTo(const FeatureCase& c, std::ostream* os) {
+  *os << c.file;
+}
+
 class FeatureSample : public ::testing::TestWithParam<FeatureCase> {};
 
 TEST_P(FeatureSample, KeepsTabsLineBreaksTablesListsAndNonAsciiText) {

@@ -30,6 +30,10 @@ struct TextCase {
   const char* expected;
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 class DocxText : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(DocxText, FollowsTheWordProcessingRules) {
