@@ -40,8 +40,8 @@ DuplicateShare ComputeDuplicateShare(std::int32_t marked, std::int32_t total) {
 }
 
 std::int32_t CountMarkedWords(const TListWords& words) {
-  return static_cast<std::int32_t>(
-      std::count_if(words.begin(), words.end(), [](const TWord& w) { return w.Color != NoHighlight; }));
+  return static_cast<std::int32_t>(std::count_if(
+      words.begin(), words.end(), [](const TWord& w) { return w.Color != NoHighlight; }));
 }
 
 DuplicateComparison::DuplicateComparison(std::u16string_view text1, TListWords& words1,
@@ -61,7 +61,9 @@ DuplicateComparison::DuplicateComparison(std::u16string_view text1, TListWords& 
 
 DuplicateComparison::~DuplicateComparison() = default;
 
-std::size_t DuplicateComparison::IndexMemoryBytes() const { return index_->MemoryBytes(); }
+std::size_t DuplicateComparison::IndexMemoryBytes() const {
+  return index_->MemoryBytes();
+}
 
 void DuplicateComparison::Run() {
   cursor_ = -1;
@@ -88,8 +90,8 @@ bool DuplicateComparison::NextWindow(std::int32_t& s1, std::int32_t& e1) {
       return false;
   }
   if (cursor_ > last) return false;
-  const auto end = static_cast<std::int32_t>(std::min<std::int64_t>(
-      std::int64_t{cursor_} + minLength_ - 1, last));
+  const auto end = static_cast<std::int32_t>(
+      std::min<std::int64_t>(std::int64_t{cursor_} + minLength_ - 1, last));
   if (end == -1) return false;
   switch (unitType_) {
     case UnitWords:
@@ -118,10 +120,9 @@ DuplicateComparison::Outcome DuplicateComparison::TryAt(std::int32_t j, std::int
     const std::int32_t w1 = s1 + k;
     const std::int32_t w2 = j + k;
     const std::int32_t color2 = words2_[w2].Color;
-    const bool stops =
-        (w2 == lastWord2 && w1 != e1) || index_->Id1(w1) != index_->Id2(w2) ||
-        (color2 != NoHighlight && (color2 != current || newBlock)) ||
-        (newBlock && words1_[w1].Color == NoHighlight && windowStartMarked);
+    const bool stops = (w2 == lastWord2 && w1 != e1) || index_->Id1(w1) != index_->Id2(w2) ||
+                       (color2 != NoHighlight && (color2 != current || newBlock)) ||
+                       (newBlock && words1_[w1].Color == NoHighlight && windowStartMarked);
     if (stops) return w1 == e1 ? Outcome::FailedAtLast : Outcome::NoEvent;
     if (w1 == e1) return Outcome::Matched;
   }
@@ -202,8 +203,8 @@ bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
   return true;
 }
 
-void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2,
-                               std::int32_t e2, bool newBlock) {
+void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2, std::int32_t e2,
+                               bool newBlock) {
   if (s1 > 0 && words1_[s1 - 1].Color == NoHighlight) newBlock = true;
   if (s2 > 0 && words2_[s2 - 1].Color == NoHighlight) newBlock = true;
   if (newBlock) ++colorIndex_;

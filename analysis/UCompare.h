@@ -28,7 +28,6 @@ struct DuplicateShare {
 DuplicateShare ComputeDuplicateShare(std::int32_t marked, std::int32_t total);
 std::int32_t CountMarkedWords(const TListWords& words);
 
-
 // One comparison run over two segmented articles. The texts must be the ones the lists were
 // segmented from; the word colours of both lists are written in place. A negative minimum
 // length is treated as 1; a minimum of 0 yields no window.

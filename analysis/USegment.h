@@ -30,7 +30,9 @@ constexpr CharClass ClassOf(char16_t c) {
   }
 }
 
-constexpr bool IsSeparator(char16_t c) { return ClassOf(c) != CharClass::Word; }
+constexpr bool IsSeparator(char16_t c) {
+  return ClassOf(c) != CharClass::Word;
+}
 
 // Drops leading and trailing units with codes 0 to 32.
 std::u16string_view TrimControlAndSpace(std::u16string_view text);

@@ -43,7 +43,8 @@ class IdTable {
       const std::uint32_t entry = slots_[slot];
       if (entry == 0) return WordIndex::kAbsent;
       const Entry& e = entries_[entry - 1];
-      if (e.hash == hash && EqualFolded(word, std::u16string_view(pool_).substr(e.offset, e.length))) {
+      if (e.hash == hash &&
+          EqualFolded(word, std::u16string_view(pool_).substr(e.offset, e.length))) {
         return entry - 1;
       }
     }
@@ -105,8 +106,8 @@ std::uint32_t FindRoot(std::vector<std::uint32_t>& parent, std::uint32_t i) {
 
 }  // namespace
 
-WordIndex::WordIndex(std::u16string_view text1, const TListWords& words1,
-                     std::u16string_view text2, const TListWords& words2) {
+WordIndex::WordIndex(std::u16string_view text1, const TListWords& words1, std::u16string_view text2,
+                     const TListWords& words2) {
   AssignIds(text1, words1, text2, words2);
   BuildLists();
 }
@@ -164,8 +165,9 @@ void WordIndex::BuildLists() {
   }
   // One table entry per distinct pair, at most half full.
   std::size_t pairs = 0;
-  for (std::uint32_t i = 0; i < n; ++i) pairs += (i == 0 || nextIds_[i] != nextIds_[i - 1] ||
-                                                  ids2_[lists_[1].places[i]] != ids2_[lists_[1].places[i - 1]]);
+  for (std::uint32_t i = 0; i < n; ++i)
+    pairs += (i == 0 || nextIds_[i] != nextIds_[i - 1] ||
+              ids2_[lists_[1].places[i]] != ids2_[lists_[1].places[i - 1]]);
   std::size_t tableSize = 16;
   while (tableSize < pairs * 2) tableSize *= 2;
   pairTable_.assign(tableSize, PairSlot{});

@@ -73,7 +73,7 @@ class WordIndex {
   };
   std::vector<PairSlot> pairTable_;
   Range FindPair(std::uint32_t first, std::uint32_t second) const;
-  std::vector<std::uint32_t> thirdIds_;    // for list 2: the id two words on of each entry
+  std::vector<std::uint32_t> thirdIds_;  // for list 2: the id two words on of each entry
 };
 
 }  // namespace vellora

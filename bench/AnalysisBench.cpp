@@ -14,12 +14,14 @@ namespace {
 const vellora::bench::ArticlePair& Pair(int words) {
   static std::map<int, vellora::bench::ArticlePair> cache;
   auto it = cache.find(words);
-  if (it == cache.end()) it = cache.emplace(words, vellora::bench::GenerateArticlePair(words)).first;
+  if (it == cache.end())
+    it = cache.emplace(words, vellora::bench::GenerateArticlePair(words)).first;
   return it->second;
 }
 
 void BM_SegmentText(benchmark::State& state) {
-  const std::u16string text = vellora::bench::GenerateArticle(static_cast<std::size_t>(state.range(0)));
+  const std::u16string text =
+      vellora::bench::GenerateArticle(static_cast<std::size_t>(state.range(0)));
   vellora::ArticleSpans spans;
   for (auto _ : state) {
     vellora::SegmentText(text, spans);

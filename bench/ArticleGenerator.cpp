@@ -10,8 +10,9 @@ namespace {
 constexpr int kVocabulary = 5000;
 
 std::vector<std::u16string> MakeVocabulary(std::mt19937& rng) {
-  static const char* onsets[] = {"b", "c", "d", "f", "g", "h", "l", "m", "n", "p", "r", "s", "t",
-                                 "w", "br", "ch", "cl", "dr", "fl", "gr", "pl", "sh", "st", "th", "tr"};
+  static const char* onsets[] = {"b",  "c",  "d",  "f",  "g",  "h",  "l",  "m",  "n",
+                                 "p",  "r",  "s",  "t",  "w",  "br", "ch", "cl", "dr",
+                                 "fl", "gr", "pl", "sh", "st", "th", "tr"};
   static const char* vowels[] = {"a", "e", "i", "o", "u", "ea", "ou", "ai", "ee", "oo"};
   static const char* codas[] = {"", "", "n", "r", "s", "t", "l", "nd", "st", "ng", "rk", "ck"};
   std::vector<std::u16string> words;
@@ -95,7 +96,8 @@ ArticlePair GenerateArticlePair(int words, double copiedShare, std::uint32_t see
     const bool copy = copied < copiedShare * static_cast<double>(ids2.size() + 1);
     if (copy) {
       const int length = std::min(5 + static_cast<int>(rng() % 196), words);
-      const auto from = static_cast<std::size_t>(rng() % static_cast<std::uint32_t>(words - length + 1));
+      const auto from =
+          static_cast<std::size_t>(rng() % static_cast<std::uint32_t>(words - length + 1));
       ids2.insert(ids2.end(), ids1.begin() + static_cast<long>(from),
                   ids1.begin() + static_cast<long>(from + static_cast<std::size_t>(length)));
       copied += length;

@@ -33,7 +33,9 @@ struct ExampleCase {
   std::int64_t shown;
 };
 
-void PrintTo(const ExampleCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ExampleCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ComparisonExamples : public testing::TestWithParam<ExampleCase> {};
 
@@ -51,51 +53,113 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ExampleCase{"CutShortWindowsStillMatch",
                     u"The quick brown fox jumps over the lazy dog.",
-                    u"A quick brown fox jumps over a lazy dog.", 3, vellora::UnitWords,
+                    u"A quick brown fox jumps over a lazy dog.",
+                    3,
+                    vellora::UnitWords,
                     {W, Aqua, Aqua, Aqua, Aqua, Aqua, W, MoneyGreen, MoneyGreen},
-                    {W, Aqua, Aqua, Aqua, Aqua, Aqua, W, MoneyGreen, MoneyGreen}, 78},
-        ExampleCase{"IdenticalTexts", u"One two. Three four!\nFive", u"One two. Three four!\nFive",
-                    1, vellora::UnitWords, {Aqua, Aqua, Aqua, Aqua, Aqua},
-                    {Aqua, Aqua, Aqua, Aqua, Aqua}, 100},
-        ExampleCase{"AsciiCaseIsFolded", u"Hello World", u"hello WORLD", 1, vellora::UnitWords,
-                    {Aqua, Aqua}, {Aqua, Aqua}, 100},
-        ExampleCase{"AccentedCapitalsAreNotFolded", u"Caf\u00e9 au lait", u"CAF\u00c9 au lait", 1,
-                    vellora::UnitWords, {W, Aqua, Aqua}, {W, Aqua, Aqua}, 67},
-        ExampleCase{"StartOverAndNewBlockAtEnd", u"b a", u"a b", 1, vellora::UnitWords,
-                    {Aqua, MoneyGreen}, {MoneyGreen, Aqua}, 100},
+                    {W, Aqua, Aqua, Aqua, Aqua, Aqua, W, MoneyGreen, MoneyGreen},
+                    78},
+        ExampleCase{"IdenticalTexts",
+                    u"One two. Three four!\nFive",
+                    u"One two. Three four!\nFive",
+                    1,
+                    vellora::UnitWords,
+                    {Aqua, Aqua, Aqua, Aqua, Aqua},
+                    {Aqua, Aqua, Aqua, Aqua, Aqua},
+                    100},
+        ExampleCase{"AsciiCaseIsFolded",
+                    u"Hello World",
+                    u"hello WORLD",
+                    1,
+                    vellora::UnitWords,
+                    {Aqua, Aqua},
+                    {Aqua, Aqua},
+                    100},
+        ExampleCase{"AccentedCapitalsAreNotFolded",
+                    u"Caf\u00e9 au lait",
+                    u"CAF\u00c9 au lait",
+                    1,
+                    vellora::UnitWords,
+                    {W, Aqua, Aqua},
+                    {W, Aqua, Aqua},
+                    67},
+        ExampleCase{"StartOverAndNewBlockAtEnd",
+                    u"b a",
+                    u"a b",
+                    1,
+                    vellora::UnitWords,
+                    {Aqua, MoneyGreen},
+                    {MoneyGreen, Aqua},
+                    100},
         ExampleCase{"FailureAtFirstWordNeverStartsOver",
                     u"Hello world. Second sentence here. Third one.",
-                    u"Third one. Hello world. Something else.", 1, vellora::UnitSentences,
-                    {Aqua, Aqua, W, W, W, W, W}, {W, W, Aqua, Aqua, W, W}, 33},
-        ExampleCase{"TwoBlocks", u"a b c d e", u"x a b c y d e", 2, vellora::UnitWords,
+                    u"Third one. Hello world. Something else.",
+                    1,
+                    vellora::UnitSentences,
+                    {Aqua, Aqua, W, W, W, W, W},
+                    {W, W, Aqua, Aqua, W, W},
+                    33},
+        ExampleCase{"TwoBlocks",
+                    u"a b c d e",
+                    u"x a b c y d e",
+                    2,
+                    vellora::UnitWords,
                     {Aqua, Aqua, Aqua, MoneyGreen, MoneyGreen},
-                    {W, Aqua, Aqua, Aqua, W, MoneyGreen, MoneyGreen}, 71},
-        ExampleCase{"MarkedWordTakenAgainByNewBlock", u"a b a b", u"a b", 2, vellora::UnitWords,
-                    {Aqua, Aqua, W, MoneyGreen}, {Aqua, MoneyGreen}, 100},
-        ExampleCase{"NothingInCommon", u"x y z", u"a b c", 1, vellora::UnitWords, {W, W, W},
-                    {W, W, W}, 0},
-        ExampleCase{"MinimumZeroMarksNothing", u"a b c", u"a b c", 0, vellora::UnitWords,
-                    {W, W, W}, {W, W, W}, 0},
-        ExampleCase{"MinimumZeroSentencesMarksNothing", u"a b. c", u"a b. c", 0,
-                    vellora::UnitSentences, {W, W, W}, {W, W, W}, 0},
-        ExampleCase{"NegativeMinimumActsAsOne", u"a b c", u"c b a", -3, vellora::UnitWords,
-                    {Aqua, MoneyGreen, 0x00FFFF}, {0x00FFFF, MoneyGreen, Aqua}, 100},
+                    {W, Aqua, Aqua, Aqua, W, MoneyGreen, MoneyGreen},
+                    71},
+        ExampleCase{"MarkedWordTakenAgainByNewBlock",
+                    u"a b a b",
+                    u"a b",
+                    2,
+                    vellora::UnitWords,
+                    {Aqua, Aqua, W, MoneyGreen},
+                    {Aqua, MoneyGreen},
+                    100},
+        ExampleCase{
+            "NothingInCommon", u"x y z", u"a b c", 1, vellora::UnitWords, {W, W, W}, {W, W, W}, 0},
+        ExampleCase{"MinimumZeroMarksNothing",
+                    u"a b c",
+                    u"a b c",
+                    0,
+                    vellora::UnitWords,
+                    {W, W, W},
+                    {W, W, W},
+                    0},
+        ExampleCase{"MinimumZeroSentencesMarksNothing",
+                    u"a b. c",
+                    u"a b. c",
+                    0,
+                    vellora::UnitSentences,
+                    {W, W, W},
+                    {W, W, W},
+                    0},
+        ExampleCase{"NegativeMinimumActsAsOne",
+                    u"a b c",
+                    u"c b a",
+                    -3,
+                    vellora::UnitWords,
+                    {Aqua, MoneyGreen, 0x00FFFF},
+                    {0x00FFFF, MoneyGreen, Aqua},
+                    100},
         ExampleCase{"UnknownUnitMarksNothing", u"a b", u"a b", 1, 3, {W, W}, {W, W}, 0},
         // 'three four' lies before the previous match and its attempts never reach its last
         // word, so the search does not start over.
-        ExampleCase{"SearchResumesAfterThePreviousMatch", u"one two\nthree four\nfive",
-                    u"three four\nzz\none two", 1, vellora::UnitParagraphs,
-                    {Aqua, Aqua, W, W, W}, {W, W, W, Aqua, Aqua}, 40},
-        ExampleCase{"ArticleOneWithoutWords", u"...", u"a b", 1, vellora::UnitWords, {}, {W, W},
-                    0},
-        ExampleCase{"ArticleTwoWithoutWords", u"a b", u"?!", 1, vellora::UnitWords, {W, W}, {},
-                    0}),
+        ExampleCase{"SearchResumesAfterThePreviousMatch",
+                    u"one two\nthree four\nfive",
+                    u"three four\nzz\none two",
+                    1,
+                    vellora::UnitParagraphs,
+                    {Aqua, Aqua, W, W, W},
+                    {W, W, W, Aqua, Aqua},
+                    40},
+        ExampleCase{"ArticleOneWithoutWords", u"...", u"a b", 1, vellora::UnitWords, {}, {W, W}, 0},
+        ExampleCase{"ArticleTwoWithoutWords", u"a b", u"?!", 1, vellora::UnitWords, {W, W}, {}, 0}),
     [](const testing::TestParamInfo<ExampleCase>& info) { return info.param.name; });
 
 TEST(Comparison, SevenBlocksWrapAroundToTheFirstColour) {
   // Seven one-word matches, each separated by an unmatched word in both articles.
-  const Compared c = Compare(u"a x b x c x d x e x f x g", u"a y b y c y d y e y f y g", 1,
-                             vellora::UnitWords);
+  const Compared c =
+      Compare(u"a x b x c x d x e x f x g", u"a y b y c y d y e y f y g", 1, vellora::UnitWords);
   const std::vector<int> expected = {PaletteColor(1), W, PaletteColor(2), W, PaletteColor(3), W,
                                      PaletteColor(4), W, PaletteColor(5), W, PaletteColor(6), W,
                                      PaletteColor(1)};
@@ -148,8 +212,8 @@ TEST(Comparison, SentenceWindowsSpanWholeSentences) {
   vellora::ArticleSpans a1, a2;
   vellora::SegmentText(text, a1);
   vellora::SegmentText(u"q", a2);
-  vellora::DuplicateComparison walk(text, a1.Words, a1.Sentences, a1.Paragraphs, u"q", a2.Words,
-                                    2, vellora::UnitSentences);
+  vellora::DuplicateComparison walk(text, a1.Words, a1.Sentences, a1.Paragraphs, u"q", a2.Words, 2,
+                                    vellora::UnitSentences);
   std::vector<Range> windows;
   std::int32_t s1, e1;
   while (walk.NextWindow(s1, e1)) windows.push_back({s1, e1});
@@ -161,8 +225,8 @@ TEST(Comparison, FindMatchMovesResumeAtAndStartsOver) {
   vellora::ArticleSpans a1, a2;
   vellora::SegmentText(u"b a", a1);
   vellora::SegmentText(u"a b", a2);
-  vellora::DuplicateComparison walk(u"b a", a1.Words, a1.Sentences, a1.Paragraphs, u"a b",
-                                    a2.Words, 1, vellora::UnitWords);
+  vellora::DuplicateComparison walk(u"b a", a1.Words, a1.Sentences, a1.Paragraphs, u"a b", a2.Words,
+                                    1, vellora::UnitWords);
   EXPECT_TRUE(walk.FindMatch(0, 0));
   EXPECT_EQ(walk.ResumeAt(), 1);
   EXPECT_EQ(walk.ColorIndex(), 1);
@@ -175,8 +239,8 @@ TEST(Comparison, FailedSearchWithoutStartOverKeepsResumeAt) {
   vellora::ArticleSpans a1, a2;
   vellora::SegmentText(u"p q r s", a1);
   vellora::SegmentText(u"p q x y", a2);
-  vellora::DuplicateComparison walk(u"p q r s", a1.Words, a1.Sentences, a1.Paragraphs,
-                                    u"p q x y", a2.Words, 2, vellora::UnitWords);
+  vellora::DuplicateComparison walk(u"p q r s", a1.Words, a1.Sentences, a1.Paragraphs, u"p q x y",
+                                    a2.Words, 2, vellora::UnitWords);
   EXPECT_TRUE(walk.FindMatch(0, 1));
   EXPECT_EQ(walk.ResumeAt(), 0);
   EXPECT_FALSE(walk.FindMatch(2, 3)) << "'r' occurs nowhere: every attempt fails at the first word";
@@ -190,7 +254,9 @@ struct ShareCase {
   int total;
   std::int64_t shown;
 };
-void PrintTo(const ShareCase& c, std::ostream* os) { *os << c.marked << " of " << c.total; }
+void PrintTo(const ShareCase& c, std::ostream* os) {
+  *os << c.marked << " of " << c.total;
+}
 
 class DuplicateShareTable : public testing::TestWithParam<ShareCase> {};
 
@@ -204,19 +270,20 @@ TEST_P(DuplicateShareTable, RoundsHalvesToEven) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Comparison, DuplicateShareTable,
-                         testing::Values(ShareCase{1, 8, 12},      // 12.5
-                                         ShareCase{3, 8, 38},      // 37.5
-                                         ShareCase{1, 40, 2},      // 2.5
-                                         ShareCase{3, 40, 8},      // 7.5
-                                         ShareCase{7, 9, 78},      // 77.78
-                                         ShareCase{2, 3, 67},      // 66.67
-                                         ShareCase{1, 200, 0},     // 0.5
-                                         ShareCase{3, 200, 2},     // 1.5
+                         testing::Values(ShareCase{1, 8, 12},   // 12.5
+                                         ShareCase{3, 8, 38},   // 37.5
+                                         ShareCase{1, 40, 2},   // 2.5
+                                         ShareCase{3, 40, 8},   // 7.5
+                                         ShareCase{7, 9, 78},   // 77.78
+                                         ShareCase{2, 3, 67},   // 66.67
+                                         ShareCase{1, 200, 0},  // 0.5
+                                         ShareCase{3, 200, 2},  // 1.5
                                          ShareCase{0, 5, 0}, ShareCase{5, 5, 100},
                                          ShareCase{0, 0, 0}, ShareCase{1999999, 2000000, 100}));
 
 TEST(Comparison, PaletteHasSixColoursAndWhiteElsewhere) {
-  const std::vector<int> expected = {W, 0xFFFF00, 0xC0DCC0, 0x00FFFF, 0x0000FF, 0x008080, 0xC0C0C0, W};
+  const std::vector<int> expected = {W,        0xFFFF00, 0xC0DCC0, 0x00FFFF,
+                                     0x0000FF, 0x008080, 0xC0C0C0, W};
   for (int i = 0; i <= 7; ++i) EXPECT_EQ(PaletteColor(i), expected[i]) << "index " << i;
   EXPECT_EQ(PaletteColor(-1), W);
 }

@@ -13,10 +13,10 @@
 namespace {
 
 std::u16string RandomArticle(std::mt19937& rng, int words) {
-  static const std::vector<std::u16string> vocabulary = {u"a", u"A", u"b", u"c", u"B", u"d",
-                                                          u"\u00e9", u"\u00c9", u"e-f"};
-  static const std::vector<std::u16string> separators = {u" ", u" ", u" ", u", ", u". ", u"!",
-                                                          u"?", u";", u"\n", u"\r\n", u"\n\n", u"  "};
+  static const std::vector<std::u16string> vocabulary = {u"a", u"A",      u"b",      u"c",  u"B",
+                                                         u"d", u"\u00e9", u"\u00c9", u"e-f"};
+  static const std::vector<std::u16string> separators = {
+      u" ", u" ", u" ", u", ", u". ", u"!", u"?", u";", u"\n", u"\r\n", u"\n\n", u"  "};
   std::u16string text;
   if (rng() % 4 == 0) text += separators[rng() % separators.size()];
   const std::size_t vocabularySize = 2 + rng() % (vocabulary.size() - 1);
@@ -61,9 +61,9 @@ TEST(Differential, IndexedSearchEqualsLiteralWalk) {
   int comparisons = 0;
   for (int round = 0; round < 1500; ++round) {
     const std::u16string text1 = RandomArticle(rng, static_cast<int>(rng() % 40));
-    const std::u16string text2 =
-        rng() % 3 == 0 ? RandomArticle(rng, static_cast<int>(rng() % 40))
-                       : Borrowing(rng, text1, static_cast<int>(rng() % 30));
+    const std::u16string text2 = rng() % 3 == 0
+                                     ? RandomArticle(rng, static_cast<int>(rng() % 40))
+                                     : Borrowing(rng, text1, static_cast<int>(rng() % 30));
     for (int unit = 0; unit <= 2; ++unit) {
       for (int minLength = 0; minLength <= 6; ++minLength) {
         vellora::ArticleSpans fast1, fast2, slow1, slow2;
@@ -74,13 +74,14 @@ TEST(Differential, IndexedSearchEqualsLiteralWalk) {
         vellora::DuplicateComparison fast(text1, fast1.Words, fast1.Sentences, fast1.Paragraphs,
                                           text2, fast2.Words, minLength, unit);
         vellora::reference::LiteralComparison slow(text1, slow1.Words, slow1.Sentences,
-                                                   slow1.Paragraphs, text2, slow2.Words,
-                                                   minLength, unit);
+                                                   slow1.Paragraphs, text2, slow2.Words, minLength,
+                                                   unit);
         const StepTrace fastTrace = Walk(fast);
         const StepTrace slowTrace = Walk(slow);
         const auto where = [&] {
           return "unit " + std::to_string(unit) + " min " + std::to_string(minLength) +
-                 "\narticle 1: " + vellora::ToUtf8(text1) + "\narticle 2: " + vellora::ToUtf8(text2) +
+                 "\narticle 1: " + vellora::ToUtf8(text1) +
+                 "\narticle 2: " + vellora::ToUtf8(text2) +
                  "\nliteral 1: " + Describe(text1, slow1.Words) +
                  "\nliteral 2: " + Describe(text2, slow2.Words);
         };

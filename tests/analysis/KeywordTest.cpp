@@ -17,7 +17,9 @@ struct DensityCase {
   double density;  // two decimals, as shown
 };
 
-void PrintTo(const DensityCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DensityCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class KeywordDensityTable : public testing::TestWithParam<DensityCase> {};
 
@@ -29,21 +31,33 @@ TEST_P(KeywordDensityTable, CountsOccurrencesAndDensity) {
   vellora::ArticleSpans spans;
   vellora::SegmentText(c.text, spans);
   EXPECT_EQ(spans.Words.Count(), c.words);
-  const double density =
-      vellora::KeywordDensity(static_cast<std::int32_t>(positions.size()), spans.Words.Count(), c.text);
+  const double density = vellora::KeywordDensity(static_cast<std::int32_t>(positions.size()),
+                                                 spans.Words.Count(), c.text);
   EXPECT_EQ(std::round(density * 100) / 100, c.density);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keyword, KeywordDensityTable,
     testing::Values(
-        DensityCase{"CaseInsensitiveAndInsideWords", u"apple", u"Apple pie. An APPLE a day; pineapple!",
-                    {0, 14, 31}, 7, 42.86},
+        DensityCase{"CaseInsensitiveAndInsideWords",
+                    u"apple",
+                    u"Apple pie. An APPLE a day; pineapple!",
+                    {0, 14, 31},
+                    7,
+                    42.86},
         DensityCase{"OverlappingOccurrences", u"aa", u"aaaa", {0, 1, 2}, 1, 300.00},
-        DensityCase{"PhraseCountsOnce", u"red apple", u"I like red apples. Red apple pie.", {7, 19},
-                    7, 28.57},
-        DensityCase{"FieldIsTrimmed", u"  red apple ", u"I like red apples. Red apple pie.",
-                    {7, 19}, 7, 28.57},
+        DensityCase{"PhraseCountsOnce",
+                    u"red apple",
+                    u"I like red apples. Red apple pie.",
+                    {7, 19},
+                    7,
+                    28.57},
+        DensityCase{"FieldIsTrimmed",
+                    u"  red apple ",
+                    u"I like red apples. Red apple pie.",
+                    {7, 19},
+                    7,
+                    28.57},
         DensityCase{"NoMatchAcrossLineBreak", u"red apple", u"red\napple", {}, 2, 0.0},
         DensityCase{"SpacesMatchOneForOne", u"red apple", u"red  apple", {}, 2, 0.0},
         DensityCase{"NoOccurrence", u"pear", u"apple pie", {}, 2, 0.0},
@@ -51,7 +65,11 @@ INSTANTIATE_TEST_SUITE_P(
         DensityCase{"EmptyText", u"x", u"", {}, 0, 0.0},
         DensityCase{"BlankKeywordCountsNothing", u"  \t", u"some text", {}, 2, 0.0},
         DensityCase{"TextWithoutWords", u".", u"...", {0, 1, 2}, 0, 0.0},
-        DensityCase{"AccentedLettersFold", u"\u00c9t\u00c9", u"\u00e9t\u00e9 \u00c9T\u00c9", {0, 4}, 2,
+        DensityCase{"AccentedLettersFold",
+                    u"\u00c9t\u00c9",
+                    u"\u00e9t\u00e9 \u00c9T\u00c9",
+                    {0, 4},
+                    2,
                     100.0},
         DensityCase{"CyrillicFolds", u"\u041c\u0418\u0420", u"\u043c\u0438\u0440", {0}, 1, 100.0}),
     [](const testing::TestParamInfo<DensityCase>& info) { return info.param.name; });

@@ -10,7 +10,9 @@ struct DecodeCase {
   std::u16string text;
 };
 
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DecodeTable : public testing::TestWithParam<DecodeCase> {};
 

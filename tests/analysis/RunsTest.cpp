@@ -17,7 +17,8 @@ using RunList = std::vector<std::pair<std::u16string, int>>;
 
 RunList Runs(const std::u16string& text, const TListWords& words) {
   RunList out;
-  for (const vellora::TextRun& r : BuildRuns(text, words)) out.emplace_back(text.substr(r.Start, r.Length), r.Color);
+  for (const vellora::TextRun& r : BuildRuns(text, words))
+    out.emplace_back(text.substr(r.Start, r.Length), r.Color);
   return out;
 }
 
@@ -25,11 +26,12 @@ TEST(Runs, CompareResultOfTheFoxExample) {
   const std::u16string t1 = u"The quick brown fox jumps over the lazy dog.";
   vellora::ArticleSpans a1, a2;
   vellora::CompareArticles(t1, a1, u"A quick brown fox jumps over a lazy dog.", a2, 3, 0);
-  const RunList expected = {{u"The", W},   {u" ", W},          {u"quick", Aqua},      {u" ", Aqua},
-                            {u"brown", Aqua}, {u" ", Aqua},    {u"fox", Aqua},        {u" ", Aqua},
-                            {u"jumps", Aqua}, {u" ", Aqua},    {u"over", Aqua},       {u" ", W},
-                            {u"the", W},   {u" ", W},          {u"lazy", MoneyGreen}, {u" ", MoneyGreen},
-                            {u"dog", MoneyGreen}, {u".", MoneyGreen}};
+  const RunList expected = {
+      {u"The", W},          {u" ", W},         {u"quick", Aqua},      {u" ", Aqua},
+      {u"brown", Aqua},     {u" ", Aqua},      {u"fox", Aqua},        {u" ", Aqua},
+      {u"jumps", Aqua},     {u" ", Aqua},      {u"over", Aqua},       {u" ", W},
+      {u"the", W},          {u" ", W},         {u"lazy", MoneyGreen}, {u" ", MoneyGreen},
+      {u"dog", MoneyGreen}, {u".", MoneyGreen}};
   EXPECT_EQ(Runs(t1, a1.Words), expected);
 }
 
@@ -46,8 +48,9 @@ TEST(Runs, LeadingBreaksAreNeverHighlighted) {
   vellora::ArticleSpans spans;
   vellora::SegmentText(text, spans);
   for (TWord& w : spans.Words) w.Color = Aqua;
-  EXPECT_EQ(Runs(text, spans.Words),
-            (RunList{{u"\r\n", W}, {u"Hi", Aqua}, {u" ", Aqua}, {u"there", Aqua}, {u".\r\n", Aqua}}));
+  EXPECT_EQ(
+      Runs(text, spans.Words),
+      (RunList{{u"\r\n", W}, {u"Hi", Aqua}, {u" ", Aqua}, {u"there", Aqua}, {u".\r\n", Aqua}}));
 }
 
 TEST(Runs, TextWithoutWordsIsOnePlainRun) {

@@ -13,7 +13,9 @@ struct SegmentCase {
   std::vector<Range> paragraphs;
 };
 
-void PrintTo(const SegmentCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const SegmentCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class SegmentationTable : public testing::TestWithParam<SegmentCase> {};
 
@@ -128,7 +130,8 @@ TEST(Segmentation, InvariantsHoldOnRandomText) {
     std::vector<int> sentenceEnds;
     for (const TSentence& s : spans.Sentences) sentenceEnds.push_back(s.LastWord);
     for (const TParagraph& p : spans.Paragraphs) {
-      EXPECT_NE(std::find(sentenceEnds.begin(), sentenceEnds.end(), p.LastWord), sentenceEnds.end());
+      EXPECT_NE(std::find(sentenceEnds.begin(), sentenceEnds.end(), p.LastWord),
+                sentenceEnds.end());
     }
   }
 }
@@ -140,7 +143,9 @@ struct NormalizeCase {
   int words;
 };
 
-void PrintTo(const NormalizeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const NormalizeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class NormalizationTable : public testing::TestWithParam<NormalizeCase> {};
 
@@ -160,7 +165,8 @@ INSTANTIATE_TEST_SUITE_P(
                     NormalizeCase{"RightQuoteBecomesApostrophe", u"don\u2019t", u"don't", 1},
                     NormalizeCase{"EnDashBecomesHyphen", u"stop\u2013now", u"stop-now", 1},
                     NormalizeCase{"AllOccurrences", u"\u00a0\u2019\u2013\u00a0", u" '- ", 1},
-                    NormalizeCase{"OtherQuotesAndDashesStay", u"\u2018x\u201d\u2014y", u"\u2018x\u201d\u2014y", 1},
+                    NormalizeCase{"OtherQuotesAndDashesStay", u"\u2018x\u201d\u2014y",
+                                  u"\u2018x\u201d\u2014y", 1},
                     NormalizeCase{"Empty", u"", u"", 0}),
     [](const testing::TestParamInfo<NormalizeCase>& info) { return info.param.name; });
 

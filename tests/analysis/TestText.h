@@ -12,7 +12,9 @@
 #include "UPlainText.h"
 #include "UWords.h"
 
-inline std::u16string U(const std::string& utf8) { return vellora::FromUtf8(utf8); }
+inline std::u16string U(const std::string& utf8) {
+  return vellora::FromUtf8(utf8);
+}
 
 inline void PrintTo(const TWord& w, std::ostream* os) {
   char color[16];
@@ -28,7 +30,9 @@ struct Range {
   int last;
   bool operator==(const Range&) const = default;
 };
-inline void PrintTo(const Range& r, std::ostream* os) { *os << "(" << r.first << ", " << r.last << ")"; }
+inline void PrintTo(const Range& r, std::ostream* os) {
+  *os << "(" << r.first << ", " << r.last << ")";
+}
 
 template <typename List>
 std::vector<Range> RangesOf(const List& list) {

@@ -15,8 +15,8 @@ class CompareTool : public testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("vellora-compare-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            testing::UnitTest::GetInstance()->current_test_info()->name());
+           ("vellora-compare-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -80,8 +80,10 @@ TEST_F(CompareTool, BlankArticleIsNotCompared) {
   const auto a = Write("a.txt", " \r\n\t ");
   const auto b = Write("b.txt", "some words");
   ASSERT_EQ(Run({"--json", a, b}), 0);
-  EXPECT_NE(out_.str().find("\"duplicate_percent\": null, \"duplicate_shown\": null"), std::string::npos);
-  EXPECT_NE(out_.str().find("[1, 5, 16777215], [6, 11, 16777215]"), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("\"duplicate_percent\": null, \"duplicate_shown\": null"),
+            std::string::npos);
+  EXPECT_NE(out_.str().find("[1, 5, 16777215], [6, 11, 16777215]"), std::string::npos)
+      << out_.str();
   ASSERT_EQ(Run({a, b}), 0);
   EXPECT_NE(out_.str().find("Duplicate Content: not compared"), std::string::npos);
 }
@@ -92,11 +94,13 @@ TEST_F(CompareTool, FilesAreReadAsAPaneHoldsThem) {
   const auto crlf = Write("crlf.txt", "it\x92s one\r\ntwo\rthree");
   const auto utf8 = Write("utf8.txt", "\xEF\xBB\xBFit\xE2\x80\x99s one\ntwo\nthree");
   ASSERT_EQ(Run({"--json", crlf, utf8}), 0);
-  const std::string spans = "[[1, 5, 16776960], [6, 9, 16776960], [10, 13, 16776960], [14, 19, 16776960]]";
+  const std::string spans =
+      "[[1, 5, 16776960], [6, 9, 16776960], [10, 13, 16776960], [14, 19, 16776960]]";
   const std::string json = out_.str();
   const auto first = json.find(spans);
   ASSERT_NE(first, std::string::npos) << json;
-  EXPECT_NE(json.find(spans, first + 1), std::string::npos) << "both articles hold the same words\n" << json;
+  EXPECT_NE(json.find(spans, first + 1), std::string::npos) << "both articles hold the same words\n"
+                                                            << json;
   EXPECT_NE(out_.str().find("\"duplicate_shown\": 100"), std::string::npos);
 }
 
@@ -115,7 +119,9 @@ struct UsageCase {
   const char* name;
   std::vector<std::string> args;
 };
-void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const UsageCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CompareToolUsage : public CompareTool, public testing::WithParamInterface<UsageCase> {};
 
@@ -139,7 +145,8 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"MinimumTooLarge", {"--min", "99999999999", "FILE", "FILE"}},
                     UsageCase{"MinimumMissing", {"FILE", "FILE", "--min"}},
                     UsageCase{"BadUnit", {"--unit", "letters", "FILE", "FILE"}},
-                    UsageCase{"OneFile", {"FILE"}}, UsageCase{"ThreeFiles", {"FILE", "FILE", "FILE"}},
+                    UsageCase{"OneFile", {"FILE"}},
+                    UsageCase{"ThreeFiles", {"FILE", "FILE", "FILE"}},
                     UsageCase{"JsonTakesNoValue", {"--json=yes", "FILE", "FILE"}}),
     [](const testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
 

@@ -38,7 +38,8 @@ std::int32_t ParseMinimum(const std::string& value) {
   std::int64_t parsed = 0;
   const char* end = value.data() + value.size();
   const auto [ptr, ec] = std::from_chars(value.data(), end, parsed);
-  if (value.empty() || ec != std::errc() || ptr != end || parsed < INT32_MIN || parsed > INT32_MAX) {
+  if (value.empty() || ec != std::errc() || ptr != end || parsed < INT32_MIN ||
+      parsed > INT32_MAX) {
     throw UsageError{"--min needs a whole number, not \"" + value + "\""};
   }
   return static_cast<std::int32_t>(parsed);
@@ -74,7 +75,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
     } else if (arg == "--json" && !inlineValue) {
       options.json = true;
     } else if (arg == "--") {
-      options.files.insert(options.files.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+      options.files.insert(options.files.end(), args.begin() + static_cast<long>(i) + 1,
+                           args.end());
       break;
     } else if (arg.size() > 1 && arg[0] == '-') {
       throw UsageError{"unknown option " + args[i]};
@@ -194,7 +196,8 @@ void PrintText(std::ostream& out, const Options& options, const Article (&articl
 
 }  // namespace
 
-std::optional<std::u16string> ReadPlainArticle(const std::filesystem::path& path, std::string& error) {
+std::optional<std::u16string> ReadPlainArticle(const std::filesystem::path& path,
+                                               std::string& error) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
   if (ec || !std::filesystem::exists(status)) {
@@ -260,8 +263,9 @@ int RunCompareTool(const std::vector<std::string>& args, std::ostream& out, std:
     articles[i].text = NormalizeArticleText(NormalizeLineBreaks(*text));
     SegmentText(articles[i].text, articles[i].spans);
   }
-  const CompareOutcome outcome = CompareArticles(articles[0].text, articles[0].spans, articles[1].text,
-                                                 articles[1].spans, options.minLength, options.unit);
+  const CompareOutcome outcome =
+      CompareArticles(articles[0].text, articles[0].spans, articles[1].text, articles[1].spans,
+                      options.minLength, options.unit);
   if (options.keyword) {
     const std::u16string_view keyword = TrimControlAndSpace(*options.keyword);
     for (Article& a : articles) {

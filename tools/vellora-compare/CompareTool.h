@@ -17,7 +17,8 @@ using ArticleReader =
     std::function<std::optional<std::u16string>(const std::filesystem::path&, std::string& error)>;
 
 // Plain text: UTF-8 when valid, otherwise Windows-1252; files over the size limit are refused.
-std::optional<std::u16string> ReadPlainArticle(const std::filesystem::path& path, std::string& error);
+std::optional<std::u16string> ReadPlainArticle(const std::filesystem::path& path,
+                                               std::string& error);
 
 inline constexpr std::uintmax_t kMaxArticleFileBytes = 256u * 1024 * 1024;
 

@@ -3,5 +3,6 @@
 #include "CompareTool.h"
 
 int main(int argc, char** argv) {
-  return vellora::RunCompareTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+  return vellora::RunCompareTool(std::vector<std::string>(argv + 1, argv + argc), std::cout,
+                                 std::cerr);
 }
