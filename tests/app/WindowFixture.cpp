@@ -1,0 +1,85 @@
+#include "WindowFixture.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <ostream>
+#include <QTimer>
+
+namespace vellora::test {
+
+std::u16string U(const char16_t* text) { return std::u16string(text); }
+std::u16string U(const QString& text) { return text.toStdU16String(); }
+
+QTextCharFormat FormatAt(ArticlePane& pane, int pos) {
+  QTextDocument* doc = pane.Edit()->document();
+  const QTextBlock block = doc->findBlock(pos);
+  if (pos == block.position() + block.length() - 1 && block.next().isValid()) {
+    // A line break: its format is the one the following block starts with.
+    return block.next().charFormat();
+  }
+  QTextCursor cursor(doc);
+  cursor.setPosition(pos + 1);  // the format of the unit before the cursor
+  return cursor.charFormat();
+}
+
+std::vector<PaneRun> RunsOf(ArticlePane& pane) {
+  std::vector<PaneRun> runs;
+  const std::u16string text = pane.Text();
+  for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+    const std::int32_t background = BackgroundAt(pane, i);
+    const bool bold = BoldAt(pane, i);
+    if (runs.empty() || runs.back().background != background || runs.back().bold != bold) {
+      runs.push_back({std::u16string(), background, bold});
+    }
+    runs.back().text += text[static_cast<std::size_t>(i)];
+  }
+  return runs;
+}
+
+std::ostream& operator<<(std::ostream& out, const PaneRun& run) {
+  return out << "{'" << QString::fromStdU16String(run.text).toStdString() << "' bg=0x" << std::hex
+             << run.background << std::dec << (run.bold ? " bold}" : " plain}");
+}
+
+std::int32_t BackgroundAt(ArticlePane& pane, int pos) {
+  const QTextCharFormat format = FormatAt(pane, pos);
+  if (format.background().style() == Qt::NoBrush) return -1;
+  const QColor c = format.background().color();
+  return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+bool BoldAt(ArticlePane& pane, int pos) { return FormatAt(pane, pos).fontWeight() >= QFont::Bold; }
+
+ModalCatcher::ModalCatcher() : timer_(new QTimer) {
+  QObject::connect(timer_, &QTimer::timeout, [this] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      texts_.append(box->text());
+      box->accept();
+    }
+  });
+  timer_->start(10);
+}
+
+ModalCatcher::~ModalCatcher() { delete timer_; }
+
+void WindowTest::SetUp() {
+  Comparing = false;
+  window = std::make_unique<TfrmMain>();
+  window->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowTest::TearDown() {
+  window.reset();
+  Comparing = false;
+}
+
+void WindowTest::Type(ArticlePane& pane, const QString& text) {
+  pane.Edit()->setPlainText(text);
+}
+
+}  // namespace vellora::test

@@ -1,0 +1,72 @@
+// Shared set-up of the window tests: a shown main window on the offscreen platform, access to its
+// controls by name, and a catcher for the modal boxes a command opens.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QTextCharFormat>
+#include <memory>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "ArticlePane.h"
+#include "FMain.h"
+
+class QTimer;
+
+namespace vellora::test {
+
+std::u16string U(const char16_t* text);
+std::u16string U(const QString& text);
+
+// The character format at a pane position (the unit at pos).
+QTextCharFormat FormatAt(ArticlePane& pane, int pos);
+// Format summary used in the tables: background as 0x00BBGGRR, bold flag.
+std::int32_t BackgroundAt(ArticlePane& pane, int pos);
+bool BoldAt(ArticlePane& pane, int pos);
+
+// The pane's text cut where the background or the weight changes.
+struct PaneRun {
+  std::u16string text;
+  std::int32_t background;  // -1 when none is set
+  bool bold;
+  bool operator==(const PaneRun&) const = default;
+};
+std::vector<PaneRun> RunsOf(ArticlePane& pane);
+std::ostream& operator<<(std::ostream& out, const PaneRun& run);
+
+// Answers every modal message box that appears while it lives with OK and records its text.
+class ModalCatcher {
+ public:
+  ModalCatcher();
+  ~ModalCatcher();
+  const QStringList& Texts() const { return texts_; }
+
+ private:
+  QTimer* timer_;
+  QStringList texts_;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  template <typename T>
+  T* Control(const char* name) {
+    T* control = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+
+  // Replaces the whole text of a pane as a user would, raising its change handling.
+  void Type(ArticlePane& pane, const QString& text);
+
+  std::unique_ptr<TfrmMain> window;
+};
+
+}  // namespace vellora::test
