@@ -34,6 +34,12 @@ ImportResult ImportFromBytes(const std::filesystem::path& path, ImportRoute rout
     document.Text = std::move(text.Value);
     return Succeeded(std::move(document));
   }
+  // A word-processor document that happens to lack ".doc" in its path (an .odt, a renamed .docx)
+  // would otherwise arrive as the raw bytes of a zip or compound file; read its text instead.
+  const DocumentFormat format = SniffDocumentFormat(bytes);
+  if (format == DocumentFormat::Zip || format == DocumentFormat::BinaryDoc) {
+    return ImportFromBytes(path, ImportRoute::Word, bytes);
+  }
   if (LooksLikeRtf(bytes)) {
     auto rtf = ReadRtf(bytes);
     if (!rtf.Ok()) return Failed(path, "it is a damaged RTF document: " + rtf.Cause);

@@ -76,12 +76,33 @@ TEST(ImportRouting, TxtFileOutsideSuchFoldersIsReadAsPlainText) {
   EXPECT_TRUE(result.Document.Runs.empty());
 }
 
-TEST(ImportRouting, DocxOnThePlainRouteIsJustBytes) {
+// The plain route would show the raw bytes of a zip or compound file; word-processor documents
+// found by their content are read for their text instead.
+TEST(ImportRouting, DocumentsWithoutDocInTheirPathAreStillReadAsDocuments) {
   test::TempFolder folder;
-  const auto path = folder.Write("three.zip", test::ReadBytes(test::SamplePath("three.docx")));
-  const ImportResult result = ImportDocument(path);
+  int n = 0;
+  for (const char* sample : {"three.odt", "three.docx"}) {
+    const auto path = folder.Write("renamed-" + std::to_string(++n) + ".zip",
+                                   test::ReadBytes(test::SamplePath(sample)));
+    ASSERT_EQ(RouteForPath(path), ImportRoute::Plain);
+    const ImportResult result = ImportDocument(path);
+    ASSERT_TRUE(result.Ok) << result.Error;
+    EXPECT_EQ(ToUtf8(result.Document.Text), "First paragraph.\nSecond paragraph.\nThird paragraph.")
+        << sample;
+  }
+  const auto odt = folder.Write("plain.odt", test::ReadBytes(test::SamplePath("three.odt")));
+  const ImportResult result = ImportDocument(odt);
   ASSERT_TRUE(result.Ok) << result.Error;
-  EXPECT_EQ(ToUtf8(result.Document.Text).substr(0, 4), "PK\x03\x04");
+  EXPECT_EQ(ToUtf8(result.Document.Text), "First paragraph.\nSecond paragraph.\nThird paragraph.");
+}
+
+TEST(ImportRouting, ZipThatIsNoDocumentIsRefusedOnThePlainRoute) {
+  test::TempFolder folder;
+  const auto path =
+      folder.Write("archive.zip", std::string("PK\x03\x04", 4) + std::string(200, '\0'));
+  const ImportResult result = ImportDocument(path);
+  EXPECT_FALSE(result.Ok);
+  EXPECT_NE(result.Error.find(path.string()), std::string::npos) << result.Error;
 }
 
 }  // namespace
