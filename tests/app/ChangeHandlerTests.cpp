@@ -2,6 +2,8 @@
 // the Comparing guard.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QApplication>
 #include <QScrollBar>
 #include <QTest>
@@ -27,6 +29,11 @@ struct CountCase {
   const char16_t* text;
   const char* counts;
 };
+
+void PrintTo(const CountCase& c, std::ostream* out) {
+  *out << '"' << Printable(c.text) << "\" counts "
+       << c.counts;
+}
 
 class ChangeHandlerCounts : public ChangeHandlerTest,
                             public ::testing::WithParamInterface<CountCase> {};

@@ -2,6 +2,8 @@
 // the shown word count, and the cases where Compare does nothing.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QPushButton>
 #include <QComboBox>
 #include <QSpinBox>
@@ -23,6 +25,11 @@ struct CompareCase {
   int unit;
   const char* shown;
 };
+
+void PrintTo(const CompareCase& c, std::ostream* out) {
+  *out << '"' << Printable(c.article1) << "\" vs \"" << Printable(c.article2) << "\" min " << c.minimum
+       << " unit " << c.unit << " shows " << c.shown;
+}
 
 class CompareWindowTest : public WindowTest {
  protected:

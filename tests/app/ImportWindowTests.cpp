@@ -85,8 +85,8 @@ TEST_F(ImportWindowTest, RtfFileKeepsItsFormatting) {
   EXPECT_GT(Control<NumericField>("edtWords1")->Value(), 10);
 }
 
-TEST_F(ImportWindowTest, WordAndRtfFilesWithThreeParagraphsGiveThreeLines) {
-  for (const char* name : {"three.docx", "three.rtf"}) {
+TEST_F(ImportWindowTest, DocumentsWithThreeParagraphsGiveThreeLines) {
+  for (const char* name : {"three.docx", "three.odt", "three.rtf"}) {
     Import(SampleDir() + QLatin1Char('/') + QLatin1String(name));
     const std::u16string text = window->Pane1().Text();
     EXPECT_NE(text.find(u"First paragraph.\nSecond paragraph.\nThird paragraph."),
@@ -107,21 +107,23 @@ TEST_F(ImportWindowTest, FolderNamedWithDocSendsAnOpenDocumentFileTheWordWay) {
   EXPECT_EQ(Words(1), QStringLiteral("6"));
 }
 
-TEST_F(ImportWindowTest, OpenDocumentFileOutsideTheWordRouteLoadsAsPlainText) {
-  // Only paths containing ".doc" are read as documents; any other file is taken as text, so the
-  // pane shows the package's bytes and stays consistent with its counters.
+TEST_F(ImportWindowTest, OpenDocumentFileIsReadAsADocument) {
   EXPECT_TRUE(Import(SampleDir() + QStringLiteral("/three.odt")).isEmpty());
-  EXPECT_EQ(window->Pane1().Text().substr(0, 2), u"PK");
+  EXPECT_NE(window->Pane1().Text().find(u"First paragraph.\nSecond paragraph.\nThird paragraph."),
+            std::u16string::npos);
+  EXPECT_EQ(Words(1), QStringLiteral("6"));
   EXPECT_EQ(window->ArticleText1, window->Pane1().Text());
 }
 
-TEST_F(ImportWindowTest, FeatureDocumentImportsIntoPaneTwo) {
-  EXPECT_TRUE(Import(SampleDir() + QStringLiteral("/features.docx"), 2).isEmpty());
-  const std::u16string text = window->Pane2().Text();
-  EXPECT_NE(text.find(u"Last line."), std::u16string::npos);
-  EXPECT_NE(text.find(u"Caf\u00E9"), std::u16string::npos);
-  EXPECT_EQ(window->ArticleText2, text);
-  EXPECT_TRUE(window->Pane1().Text().empty());
+TEST_F(ImportWindowTest, FeatureDocumentsImportIntoPaneTwo) {
+  for (const char* name : {"features.docx", "features.odt"}) {
+    EXPECT_TRUE(Import(SampleDir() + QLatin1Char('/') + QLatin1String(name), 2).isEmpty()) << name;
+    const std::u16string text = window->Pane2().Text();
+    EXPECT_NE(text.find(u"Last line."), std::u16string::npos) << name;
+    EXPECT_NE(text.find(u"Caf\u00E9"), std::u16string::npos) << name;
+    EXPECT_EQ(window->ArticleText2, text) << name;
+    EXPECT_TRUE(window->Pane1().Text().empty()) << name;
+  }
 }
 
 TEST_F(ImportWindowTest, CancellingChangesNothing) {

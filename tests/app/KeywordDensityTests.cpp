@@ -2,6 +2,8 @@
 // counted, the count and density shown, pending events run while the search goes on.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QPushButton>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -25,6 +27,10 @@ struct DensityCase {
   const char* count;
   const char* density;
 };
+
+void PrintTo(const DensityCase& c, std::ostream* out) {
+  *out << "'" << Printable(c.keyword) << "' in \"" << Printable(c.text) << "\" gives " << c.count;
+}
 
 class KeywordDensityTest : public WindowTest {
  protected:

@@ -2,6 +2,8 @@
 // the focus order, the anchoring on resize, the tool-button pictures and the skin.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -34,6 +36,8 @@ struct KindCase {
   const char* name;
   const char* className;
 };
+
+void PrintTo(const KindCase& c, std::ostream* out) { *out << c.name; }
 
 class ControlKinds : public LayoutTest, public ::testing::WithParamInterface<KindCase> {};
 
@@ -84,6 +88,8 @@ struct CaptionCase {
   const char* name;
   const char16_t* caption;
 };
+
+void PrintTo(const CaptionCase& c, std::ostream* out) { *out << c.name; }
 
 class Captions : public LayoutTest, public ::testing::WithParamInterface<CaptionCase> {};
 

@@ -2,6 +2,8 @@
 // two-decimal display in the locale's notation, typed whole numbers.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QLocale>
 #include <QTest>
 #include <limits>
@@ -15,6 +17,8 @@ struct RoundingCase {
   double value;
   const char* shown;
 };
+
+void PrintTo(const RoundingCase& c, std::ostream* out) { *out << c.value << " shows " << c.shown; }
 
 class NumericFieldRounding : public ::testing::TestWithParam<RoundingCase> {};
 

@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <cstdio>
 #include <ostream>
 #include <QTimer>
 
@@ -13,6 +14,26 @@ namespace vellora::test {
 
 std::u16string U(const char16_t* text) { return std::u16string(text); }
 std::u16string U(const QString& text) { return text.toStdU16String(); }
+
+std::string Printable(std::u16string_view text) {
+  std::string out;
+  for (const char16_t c : text) {
+    if (c == u'\n') {
+      out += "\\n";
+    } else if (c == u'\r') {
+      out += "\\r";
+    } else if (c == u'\t') {
+      out += "\\t";
+    } else if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
+      out += buffer;
+    }
+  }
+  return out;
+}
 
 QTextCharFormat FormatAt(ArticlePane& pane, int pos) {
   QTextDocument* doc = pane.Edit()->document();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ArticlePane.h"
@@ -22,6 +23,10 @@ namespace vellora::test {
 
 std::u16string U(const char16_t* text);
 std::u16string U(const QString& text);
+
+// A text as one printable ASCII line for test names: line breaks, tabs and other non-ASCII units
+// written as escapes.
+std::string Printable(std::u16string_view text);
 
 // The character format at a pane position (the unit at pos).
 QTextCharFormat FormatAt(ArticlePane& pane, int pos);
