@@ -84,6 +84,10 @@ std::u16string DecodeTextBytes(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     return FromUtf8(bytes);
   }
+  return DecodeWindows1252(bytes);
+}
+
+std::u16string DecodeWindows1252(std::string_view bytes) {
   std::u16string out;
   out.reserve(bytes.size());
   for (const char ch : bytes) {

@@ -9,6 +9,9 @@ namespace vellora {
 // True when bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
+// Windows-1252; the five unassigned bytes keep the C1 control of the same value.
+std::u16string DecodeWindows1252(std::string_view bytes);
+
 // UTF-8 (a leading BOM is dropped) when the bytes are valid UTF-8, otherwise Windows-1252.
 // Line breaks are left as they are.
 std::u16string DecodeTextBytes(std::string_view bytes);

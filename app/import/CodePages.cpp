@@ -1,5 +1,7 @@
 #include "CodePages.h"
 
+#include "UPlainText.h"
+
 #include <QByteArrayView>
 #include <QStringDecoder>
 #include <array>
@@ -7,22 +9,6 @@
 
 namespace vellora {
 namespace {
-
-// Windows-1252 0x80..0x9F; the unassigned bytes keep the C1 control of the same value.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-std::u16string DecodeCp1252(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (const char ch : bytes) {
-    const auto b = static_cast<unsigned char>(ch);
-    out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char16_t>(b));
-  }
-  return out;
-}
 
 const char* DecoderName(int codePage) {
   switch (codePage) {
@@ -105,11 +91,11 @@ int CodePageForCharset(int charset) {
 }
 
 std::u16string DecodeCodePage(std::string_view bytes, int codePage) {
-  if (codePage == kDefaultCodePage) return DecodeCp1252(bytes);
+  if (codePage == kDefaultCodePage) return DecodeWindows1252(bytes);
   const char* name = DecoderName(codePage);
-  if (name == nullptr) return DecodeCp1252(bytes);
+  if (name == nullptr) return DecodeWindows1252(bytes);
   QStringDecoder decoder(name);
-  if (!decoder.isValid()) return DecodeCp1252(bytes);
+  if (!decoder.isValid()) return DecodeWindows1252(bytes);
   const QString text = decoder.decode(QByteArrayView(bytes.data(), bytes.size()));
   return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
                         static_cast<std::size_t>(text.size()));
