@@ -183,6 +183,7 @@ bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
   // the last word still ends the scan, the whole window when only matches count; the index
   // knows up to three.
   const std::int32_t length = e1 - s1 + 1;
+  index_->Prefetch(s1 + 1);  // windows advance one unit at a time
   WordIndex::Range places = index_->PlacesOf(s1, std::min(length - 1, 3));
   Outcome outcome;
   std::int32_t s2 = FirstEvent(places, from, s1, e1, newBlock, false, outcome);

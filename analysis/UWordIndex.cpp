@@ -210,6 +210,12 @@ WordIndex::Range WordIndex::Extend(const Range& range, std::int32_t s1) const {
                static_cast<std::uint32_t>(hi - thirdIds_.begin())};
 }
 
+void WordIndex::Prefetch(std::int32_t s1) const {
+  if (s1 < 0 || static_cast<std::size_t>(s1) + 1 >= ids1_.size() || pairTable_.empty()) return;
+  const std::size_t slot = PairHash(Id1(s1), Id1(s1 + 1)) & (pairTable_.size() - 1);
+  __builtin_prefetch(&pairTable_[slot]);
+}
+
 WordIndex::Range WordIndex::FindPair(std::uint32_t first, std::uint32_t second) const {
   const std::size_t mask = pairTable_.size() - 1;
   for (std::size_t slot = PairHash(first, second) & mask;; slot = (slot + 1) & mask) {

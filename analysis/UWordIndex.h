@@ -32,6 +32,8 @@ class WordIndex {
   Range PlacesOf(std::int32_t s1, int leadingWords) const;
   // The places of one more leading word, found inside the range of the current ones.
   Range Extend(const Range& range, std::int32_t s1) const;
+  // Starts loading the table entry of the pair at s1 of Article 1, which the walk needs next.
+  void Prefetch(std::int32_t s1) const;
 
   std::int32_t PlaceAt(const Range& range, std::uint32_t i) const {
     return static_cast<std::int32_t>(lists_[range.list].places[i]);
