@@ -2,9 +2,9 @@
 
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QShowEvent>
 #include <QItemSelectionModel>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <functional>
@@ -130,7 +130,9 @@ void TfrmNews::FormShow() {
   prfEditorNews->clear();
 }
 
-void TfrmNews::lvwItemsChanging(bool& Allow) { Allow = !Loading; }
+void TfrmNews::lvwItemsChanging(bool& Allow) {
+  Allow = !Loading;
+}
 
 void TfrmNews::lvwItemsChange() {
   const QList<QTreeWidgetItem*> selected = lvwItems->selectedItems();
@@ -165,4 +167,6 @@ void TfrmNews::lvwItemsChange() {
   restore();
 }
 
-void TfrmNews::btnExitClick() { close(); }
+void TfrmNews::btnExitClick() {
+  close();
+}

@@ -24,8 +24,7 @@ QNetworkRequest MakeRequest(const QUrl& url) {
                        QNetworkRequest::NoLessSafeRedirectPolicy);
   request.setMaximumRedirectsAllowed(HttpClient::kMaxRedirects);
   request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
-  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                       QNetworkRequest::AlwaysNetwork);
+  request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
   request.setTransferTimeout(0);  // a request waits for data without limit
   return request;
 }
@@ -42,7 +41,9 @@ HttpClient::HttpClient(QObject* parent) : QObject(parent) {
   manager_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
 }
 
-HttpClient::~HttpClient() { Disconnect(); }
+HttpClient::~HttpClient() {
+  Disconnect();
+}
 
 HttpResult HttpClient::Get(const std::string& url, const BodySink& sink) {
   const QUrl target = ToUrl(url);
@@ -94,8 +95,8 @@ HttpResult HttpClient::Run(QNetworkRequest& request, const QByteArray* postBody,
   if (generation != disconnects_) return Failure(address, "disconnected");
 
   busy_ = true;
-  QNetworkReply* reply = postBody != nullptr ? manager_.post(request, *postBody)
-                                             : manager_.get(request);
+  QNetworkReply* reply =
+      postBody != nullptr ? manager_.post(request, *postBody) : manager_.get(request);
   current_ = reply;
   bool sinkRefused = false;
   bool finished = false;

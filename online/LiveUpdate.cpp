@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <cerrno>
 #include <charconv>
 #include <fstream>
 #include <system_error>
@@ -104,8 +105,8 @@ void CheckForUpdate(const OnlineContext& online, bool Silent) {
   const fs::path localFile = online.programDir / kUpdateInfoFileName;
   const std::string address = online.updateBaseURL + kUpdateInfoFileName;
 
-  bool downloaded = online.client != nullptr &&
-                    DownloadFile(*online.client, address, localFile, kMaxIniFileSize);
+  bool downloaded =
+      online.client != nullptr && DownloadFile(*online.client, address, localFile, kMaxIniFileSize);
   std::error_code error;
   downloaded = downloaded && fs::exists(localFile, error);
   const std::string version =
@@ -120,10 +121,11 @@ void CheckForUpdate(const OnlineContext& online, bool Silent) {
       return;
     }
     if (prompter.Question(kUpdateCloseQuestion) == Prompter::Answer::Cancel) return;
-    QProcess::startDetached(QString::fromStdString(updater.string()),
-                            {QString::fromLatin1(online.updateBaseURL.data(),
-                                                 static_cast<qsizetype>(online.updateBaseURL.size())),
-                             QString::fromLatin1(AppVersion), QStringLiteral("A")});
+    QProcess::startDetached(
+        QString::fromStdString(updater.string()),
+        {QString::fromLatin1(online.updateBaseURL.data(),
+                             static_cast<qsizetype>(online.updateBaseURL.size())),
+         QString::fromLatin1(AppVersion), QStringLiteral("A")});
     if (online.closeMainWindow) online.closeMainWindow();
     return;
   }

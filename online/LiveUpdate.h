@@ -40,8 +40,7 @@ class DownloadFileError : public std::runtime_error {
 // Nothing starts while the client's closing flag is set. After a failure FileName does not
 // exist. A body larger than maxBytes fails. Throws DownloadFileError when the old file cannot be
 // deleted or the new one cannot be created.
-bool DownloadFile(HttpClient& client, const std::string& URL,
-                  const std::filesystem::path& FileName,
+bool DownloadFile(HttpClient& client, const std::string& URL, const std::filesystem::path& FileName,
                   std::uint64_t maxBytes = HttpClient::kUnlimited);
 
 // A version text as a 32-bit number: optional sign, digits with at most one decimal point,

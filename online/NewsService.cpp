@@ -8,7 +8,9 @@
 namespace vellora {
 namespace {
 
-bool IsReplyBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsReplyBlank(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
 bool IsSuccess(std::string_view trimmedReply) {
   return trimmedReply.find("OK") != std::string_view::npos;
@@ -20,9 +22,9 @@ std::string PostNewsRequest(const OnlineContext& online, NewsRequest request,
                             const std::string& productType, const std::string& target,
                             const std::string& newsId = {}) {
   if (online.client == nullptr) return {};
-  const std::string address = NewsScriptAddress(
-      NewsBaseURLFor(*online.brand, productType),
-      request == NewsRequest::Details ? kDetailsScript : kListScript);
+  const std::string address =
+      NewsScriptAddress(NewsBaseURLFor(*online.brand, productType),
+                        request == NewsRequest::Details ? kDetailsScript : kListScript);
   std::string body;
   {
     const std::vector<FormField> fields =
@@ -70,9 +72,8 @@ std::string NewsScriptAddress(std::string_view baseURL, std::string_view script)
 }
 
 std::vector<FormField> NewsRequestFields(NewsRequest request, std::string_view publisherId,
-                                         std::string_view branderCode,
-                                         std::string_view productType, std::string_view target,
-                                         std::string_view newsId) {
+                                         std::string_view branderCode, std::string_view productType,
+                                         std::string_view target, std::string_view newsId) {
   std::vector<FormField> fields{{"memusername", std::string(publisherId)},
                                 {"prodcode", std::string(branderCode)},
                                 {"prodtype", std::string(productType)}};
@@ -127,8 +128,7 @@ std::string_view NewsErrorMessage(NewsRequest request, std::string_view trimmedR
   if (trimmedReply == "CONNECTIONFAIL") return kNewsSettingsTroubleMessage;
   if (trimmedReply == "INVALIDUSER") return kPublisherTroubleMessage;
   if (trimmedReply == "INVALIDPRODUCT") return kProductTroubleMessage;
-  if (trimmedReply == "INVALIDNEWS" && request == NewsRequest::Details)
-    return kNewsTroubleMessage;
+  if (trimmedReply == "INVALIDNEWS" && request == NewsRequest::Details) return kNewsTroubleMessage;
   return {};
 }
 
@@ -151,8 +151,8 @@ bool GetLastNewsCode(const OnlineContext& online, const std::string& PublisherId
                      bool Silent) {
   NewsId.clear();
   Message.clear();
-  const std::string reply = PostNewsRequest(online, NewsRequest::LastCode, PublisherId,
-                                            BranderCode, ProductType, Target);
+  const std::string reply =
+      PostNewsRequest(online, NewsRequest::LastCode, PublisherId, BranderCode, ProductType, Target);
   if (!IsSuccess(reply)) {
     if (!Silent) ShowError(online, NewsRequest::LastCode, reply);
     return false;
@@ -170,8 +170,8 @@ bool GetNewsDetails(const OnlineContext& online, const std::string& PublisherId,
                     const std::string& BranderCode, const std::string& ProductType,
                     const std::string& Target, const std::string& NewsId, std::string& Details) {
   Details.clear();
-  const std::string reply = PostNewsRequest(online, NewsRequest::Details, PublisherId,
-                                            BranderCode, ProductType, Target, NewsId);
+  const std::string reply = PostNewsRequest(online, NewsRequest::Details, PublisherId, BranderCode,
+                                            ProductType, Target, NewsId);
   if (!IsSuccess(reply)) {
     ShowError(online, NewsRequest::Details, reply);
     return false;

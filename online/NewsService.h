@@ -52,9 +52,8 @@ std::string NewsScriptAddress(std::string_view baseURL, std::string_view script)
 
 // The form fields of a request, in their order on the wire.
 std::vector<FormField> NewsRequestFields(NewsRequest request, std::string_view publisherId,
-                                         std::string_view branderCode,
-                                         std::string_view productType, std::string_view target,
-                                         std::string_view newsId = {});
+                                         std::string_view branderCode, std::string_view productType,
+                                         std::string_view target, std::string_view newsId = {});
 
 // Removes every leading and trailing byte of value 32 or less.
 std::string_view TrimReply(std::string_view reply);

@@ -18,13 +18,13 @@ class Prompter;
 std::string DefaultUpdateBaseURL();
 
 struct OnlineContext {
-  HttpClient* client = nullptr;                      // IdHTTP1 of the main window
-  std::filesystem::path programDir;                  // folder that holds the program file
+  HttpClient* client = nullptr;                       // IdHTTP1 of the main window
+  std::filesystem::path programDir;                   // folder that holds the program file
   const BrandSettingsRecord* brand = &BrandSettings;  // news levels, brander code
-  Prompter* prompter = nullptr;                      // nullptr: real message boxes
+  Prompter* prompter = nullptr;                       // nullptr: real message boxes
   std::string updateBaseURL = DefaultUpdateBaseURL();
-  std::function<void()> closeMainWindow;             // the update hands over and closes
-  std::function<bool(const std::string&)> openURL;   // nullptr: OpenURLInBrowser
+  std::function<void()> closeMainWindow;            // the update hands over and closes
+  std::function<bool(const std::string&)> openURL;  // nullptr: OpenURLInBrowser
 };
 
 Prompter& PrompterOf(const OnlineContext& online);

@@ -39,8 +39,8 @@ TEST_F(HttpClientTest, GetSendsTheFixedHeaders) {
 
 TEST_F(HttpClientTest, RedirectsAreFollowedAndTheirBodiesDropped) {
   server_.Route("/old", ScriptedReply::Redirect(302, "/middle"));
-  server_.Route("/middle", ScriptedReply::Redirect(301, server_.BaseUrl().c_str() +
-                                                           QByteArray("/new")));
+  server_.Route("/middle",
+                ScriptedReply::Redirect(301, server_.BaseUrl().c_str() + QByteArray("/new")));
   server_.Route("/new", ScriptedReply::Ok("final"));
   std::string body;
   const HttpResult result = GetText("/old", body);
@@ -201,16 +201,16 @@ TEST_F(HttpClientTest, SinkRefusalStopsTheTransfer) {
 }
 
 TEST_F(HttpClientTest, PostSendsNamedFieldsInOrderAsMultipart) {
-  server_.Route("/form", ScriptedReply::Ok("answer\xAF" "OK"));
-  const std::vector<FormField> fields{{"memusername", "pub\xE9"},
-                                      {"prodcode", "A^B"},
-                                      {"empty", ""},
-                                      {"lines", "two\r\nlines"}};
+  server_.Route("/form", ScriptedReply::Ok("answer\xAF"
+                                           "OK"));
+  const std::vector<FormField> fields{
+      {"memusername", "pub\xE9"}, {"prodcode", "A^B"}, {"empty", ""}, {"lines", "two\r\nlines"}};
   std::string reply;
-  const HttpResult result =
-      client_.PostForm(server_.BaseUrl() + "/form", fields, reply, 1 << 20);
+  const HttpResult result = client_.PostForm(server_.BaseUrl() + "/form", fields, reply, 1 << 20);
   ASSERT_TRUE(result.Ok) << result.Error;
-  EXPECT_EQ(reply, "answer\xAF" "OK");
+  EXPECT_EQ(reply,
+            "answer\xAF"
+            "OK");
   ASSERT_EQ(server_.RequestCount(), 1u);
   const RecordedRequest& request = server_.Requests()[0];
   EXPECT_EQ(request.method, "POST");

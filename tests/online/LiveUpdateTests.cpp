@@ -107,8 +107,8 @@ TEST_F(LiveUpdateTest, CheckAsksTheUpdateFolderForTheDescription) {
 
 TEST_F(LiveUpdateTest, UpdateOfferedOnlyForNewerVersionTexts) {
   const std::vector<std::pair<std::string, bool>> cases{
-      {"2.0", false},       {"2", false},         {"2.01", true}, {"10", true},
-      {"2.0.1", false},     {"2.0000001", false}, {"2.0000002", true}, {"", false},
+      {"2.0", false},          {"2", false},         {"2.01", true},      {"10", true},
+      {"2.0.1", false},        {"2.0000001", false}, {"2.0000002", true}, {"", false},
       {"not a number", false}, {"2.10", true}};
   for (const auto& [version, offered] : cases) {
     prompter_.shown.clear();
@@ -137,8 +137,8 @@ TEST_F(LiveUpdateTest, DescriptionsWithoutAUsableVersionOfferNothing) {
 }
 
 TEST_F(LiveUpdateTest, OversizedDescriptionIsRefused) {
-  server_.Route(kInfoPath, ScriptedReply::Ok("[APPLICATION]\nVersion=9\n" +
-                                             QByteArray(2 << 20, ';')));
+  server_.Route(kInfoPath,
+                ScriptedReply::Ok("[APPLICATION]\nVersion=9\n" + QByteArray(2 << 20, ';')));
   CheckForUpdate(online_, false);
   EXPECT_EQ(prompter_.Texts(), std::vector<std::string>{kNoUpdatesMessage});
   EXPECT_FALSE(fs::exists(InfoFile()));

@@ -167,8 +167,8 @@ void LoopbackServer::Answer(Connection& connection, const RecordedRequest& reque
       head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
       break;
     case Ending::Stall:
-      head += "Content-Length: " + QByteArray::number(reply.body.size() + reply.rest.size()) +
-              "\r\n";
+      head +=
+          "Content-Length: " + QByteArray::number(reply.body.size() + reply.rest.size()) + "\r\n";
       break;
     case Ending::Truncate:
       head += "Content-Length: " + QByteArray::number(reply.body.size() + 100) + "\r\n";

@@ -35,8 +35,8 @@ class NewsServiceTest : public OnlineTest {
   std::vector<std::pair<std::string, std::string>> LastFields() const {
     const RecordedRequest& request = server_.Requests().back();
     std::vector<std::pair<std::string, std::string>> fields;
-    for (const FormPart& part : ParseMultipart(request.Header("Content-Type").toStdString(),
-                                               request.body.toStdString())) {
+    for (const FormPart& part :
+         ParseMultipart(request.Header("Content-Type").toStdString(), request.body.toStdString())) {
       EXPECT_EQ(part.headerLines.size(), 1u);
       fields.emplace_back(part.name, part.value);
     }
@@ -75,7 +75,9 @@ TEST_F(NewsServiceTest, CodeRequestOnTheWire) {
 }
 
 TEST_F(NewsServiceTest, DetailsRequestOnTheWire) {
-  Reply(kDetailsPath, "x\xAF" "OK");
+  Reply(kDetailsPath,
+        "x\xAF"
+        "OK");
   std::string details;
   ASSERT_TRUE(Details("17", details));
   EXPECT_EQ(server_.Requests()[0].Path(), kDetailsPath.toStdString());
@@ -117,7 +119,12 @@ TEST_F(NewsServiceTest, BaseAddressFollowsTheProductType) {
 
 TEST_F(NewsServiceTest, ListRepliesAddTheirRecordsUntrimmedOrNot) {
   for (const QByteArray& frame : {QByteArray(""), QByteArray("  \r\n\t")}) {
-    Reply(kListPath, frame + "17^Spring news^May 1\xAF" "\xAF" "OK\xAF" "18^Caf\xE9^June\xAF" "OK" +
+    Reply(kListPath, frame +
+                         "17^Spring news^May 1\xAF"
+                         "\xAF"
+                         "OK\xAF"
+                         "18^Caf\xE9^June\xAF"
+                         "OK" +
                          frame);
     std::vector<std::string> list{"kept"};
     ASSERT_TRUE(List(list));
@@ -127,7 +134,10 @@ TEST_F(NewsServiceTest, ListRepliesAddTheirRecordsUntrimmedOrNot) {
 }
 
 TEST_F(NewsServiceTest, ListReplyOfOnlyOkHasNoRecords) {
-  for (const QByteArray& reply : {QByteArray("OK"), QByteArray("\xAF" "OK"), QByteArray(" OK\n")}) {
+  for (const QByteArray& reply : {QByteArray("OK"),
+                                  QByteArray("\xAF"
+                                             "OK"),
+                                  QByteArray(" OK\n")}) {
     Reply(kListPath, reply);
     std::vector<std::string> list;
     EXPECT_TRUE(List(list));
@@ -153,27 +163,49 @@ TEST_P(NewsCodeReply, IdAndMessage) {
   EXPECT_TRUE(prompter_.shown.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, NewsCodeReply,
-    ::testing::Values(CodeReply{"OkAlone", "OK", "", ""},
-                      CodeReply{"IdAndMessage", "17^New issue out\xAF" "OK", "17", "New issue out"},
-                      CodeReply{"Untrimmed", "\r\n 17^Hi there \xAF" "OK\r\n", "17", "Hi there "},
-                      CodeReply{"MessageWithCaret", "9^before^after\xAF" "OK", "9", "before"},
-                      CodeReply{"IdOnly", "9\xAF" "OK", "9", ""},
-                      CodeReply{"MarkAndOkOnly", "\xAF" "OK", "", ""},
-                      CodeReply{"HighBytes", "5^Gr\xFC\xDF\xAF" "OK", "5", "Gr\xFC\xDF"},
-                      CodeReply{"OkWithoutMark", "12^hello OK", "12", "hello OK"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Replies, NewsCodeReply,
+                         ::testing::Values(CodeReply{"OkAlone", "OK", "", ""},
+                                           CodeReply{"IdAndMessage",
+                                                     "17^New issue out\xAF"
+                                                     "OK",
+                                                     "17", "New issue out"},
+                                           CodeReply{"Untrimmed",
+                                                     "\r\n 17^Hi there \xAF"
+                                                     "OK\r\n",
+                                                     "17", "Hi there "},
+                                           CodeReply{"MessageWithCaret",
+                                                     "9^before^after\xAF"
+                                                     "OK",
+                                                     "9", "before"},
+                                           CodeReply{"IdOnly",
+                                                     "9\xAF"
+                                                     "OK",
+                                                     "9", ""},
+                                           CodeReply{"MarkAndOkOnly",
+                                                     "\xAF"
+                                                     "OK",
+                                                     "", ""},
+                                           CodeReply{"HighBytes",
+                                                     "5^Gr\xFC\xDF\xAF"
+                                                     "OK",
+                                                     "5", "Gr\xFC\xDF"},
+                                           CodeReply{"OkWithoutMark", "12^hello OK", "12",
+                                                     "hello OK"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NewsServiceTest, DetailsAreDecoded) {
-  Reply(kDetailsPath, " <p>100$25 $3Cb$3E\xAF\xAF" "OK\r\n");
+  Reply(kDetailsPath,
+        " <p>100$25 $3Cb$3E\xAF\xAF"
+        "OK\r\n");
   std::string details;
   ASSERT_TRUE(Details("3", details));
   EXPECT_EQ(details, "<p>100% <b>\xAF");
 }
 
 TEST_F(NewsServiceTest, DetailsWithABadEscapeSucceedEmpty) {
-  Reply(kDetailsPath, "<p>bad $zz escape\xAF" "OK");
+  Reply(kDetailsPath,
+        "<p>bad $zz escape\xAF"
+        "OK");
   std::string details = "old";
   EXPECT_TRUE(Details("3", details));
   EXPECT_TRUE(details.empty());
@@ -215,22 +247,22 @@ TEST_P(NewsErrorReply, FalseWithItsMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, NewsErrorReply,
-    ::testing::Values(
-        ErrorReply{"Empty", "", kNewsSiteTroubleMessage, kNewsSiteTroubleMessage},
-        ErrorReply{"OnlyBlanks", " \r\n", kNewsSiteTroubleMessage, kNewsSiteTroubleMessage},
-        ErrorReply{"ConnectionFail", "CONNECTIONFAIL", kNewsSettingsTroubleMessage,
-                   kNewsSettingsTroubleMessage},
-        ErrorReply{"InvalidUser", "INVALIDUSER", kPublisherTroubleMessage,
-                   kPublisherTroubleMessage},
-        ErrorReply{"InvalidUserUntrimmed", "   INVALIDUSER\r\n", kPublisherTroubleMessage,
-                   kPublisherTroubleMessage},
-        ErrorReply{"InvalidProduct", "\tINVALIDPRODUCT\n", kProductTroubleMessage,
-                   kProductTroubleMessage},
-        ErrorReply{"InvalidNews", "INVALIDNEWS", "", kNewsTroubleMessage},
-        ErrorReply{"LowerCaseCode", "invaliduser", "", ""},
-        ErrorReply{"OtherText", "Service unavailable", "", ""},
-        ErrorReply{"LowerCaseOk", "ok", "", ""},
-        ErrorReply{"HtmlPage", "<html><body>Not here</body></html>", "", ""}),
+    ::testing::Values(ErrorReply{"Empty", "", kNewsSiteTroubleMessage, kNewsSiteTroubleMessage},
+                      ErrorReply{"OnlyBlanks", " \r\n", kNewsSiteTroubleMessage,
+                                 kNewsSiteTroubleMessage},
+                      ErrorReply{"ConnectionFail", "CONNECTIONFAIL", kNewsSettingsTroubleMessage,
+                                 kNewsSettingsTroubleMessage},
+                      ErrorReply{"InvalidUser", "INVALIDUSER", kPublisherTroubleMessage,
+                                 kPublisherTroubleMessage},
+                      ErrorReply{"InvalidUserUntrimmed", "   INVALIDUSER\r\n",
+                                 kPublisherTroubleMessage, kPublisherTroubleMessage},
+                      ErrorReply{"InvalidProduct", "\tINVALIDPRODUCT\n", kProductTroubleMessage,
+                                 kProductTroubleMessage},
+                      ErrorReply{"InvalidNews", "INVALIDNEWS", "", kNewsTroubleMessage},
+                      ErrorReply{"LowerCaseCode", "invaliduser", "", ""},
+                      ErrorReply{"OtherText", "Service unavailable", "", ""},
+                      ErrorReply{"LowerCaseOk", "ok", "", ""},
+                      ErrorReply{"HtmlPage", "<html><body>Not here</body></html>", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NewsServiceTest, FailedRequestsCountAsTheEmptyReply) {
@@ -248,7 +280,9 @@ TEST_F(NewsServiceTest, FailedRequestsCountAsTheEmptyReply) {
 }
 
 TEST_F(NewsServiceTest, HugeReplyIsRefusedAsAFailedRequest) {
-  Reply(kListPath, QByteArray(static_cast<qsizetype>(kMaxNewsReplySize) + 1, 'a') + "\xAF" "OK");
+  Reply(kListPath, QByteArray(static_cast<qsizetype>(kMaxNewsReplySize) + 1, 'a') +
+                       "\xAF"
+                       "OK");
   std::vector<std::string> list;
   EXPECT_FALSE(List(list));
   EXPECT_TRUE(list.empty());
@@ -265,7 +299,8 @@ TEST_F(NewsServiceTest, BinaryRepliesGiveFalseOrTheirBytes) {
   EXPECT_TRUE(prompter_.shown.empty());
   // The same bytes as one record keep every byte.
   const std::string record = "7^" + std::string(TrimReply(binary));
-  Reply(kListPath, QByteArray::fromStdString(record + "\xAF" "OK"));
+  Reply(kListPath, QByteArray::fromStdString(record + "\xAF"
+                                                      "OK"));
   list.clear();
   ASSERT_TRUE(List(list));
   std::string joined;

@@ -42,8 +42,8 @@ class NewsWindowTest : public OnlineTest {
   }
   std::string RequestedNewsId(std::size_t index) const {
     const RecordedRequest& request = server_.Requests().at(index);
-    for (const FormPart& part : ParseMultipart(request.Header("Content-Type").toStdString(),
-                                               request.body.toStdString()))
+    for (const FormPart& part :
+         ParseMultipart(request.Header("Content-Type").toStdString(), request.body.toStdString()))
       if (part.name == "newsid") return part.value;
     return "<none>";
   }
@@ -94,7 +94,8 @@ TEST_F(NewsWindowTest, FormShowListsTheRecordsWithNothingSelected) {
 
 TEST_F(NewsWindowTest, SelectingItem17RequestsItAndStoresItsId) {
   WriteEncryptedSettings(ProgramDir(), SettingsText("20"));
-  server_.Route(kDetailsPath, ScriptedReply::Ok("<p>Spring $26 summer</p>\xAF" "OK"));
+  server_.Route(kDetailsPath, ScriptedReply::Ok("<p>Spring $26 summer</p>\xAF"
+                                                "OK"));
   TfrmNews form(online_, newsList_);
   form.show();
   Select(form, 0);
@@ -109,7 +110,9 @@ TEST_F(NewsWindowTest, SelectingItem17RequestsItAndStoresItsId) {
 TEST_F(NewsWindowTest, FailedDetailsKeepTheDocumentAndTheStoredId) {
   WriteEncryptedSettings(ProgramDir(), SettingsText(std::nullopt));
   server_.SetScript([](const RecordedRequest& request) {
-    return request.body.contains("\r\n\r\n17\r\n") ? ScriptedReply::Ok("<b>first</b>\xAF" "OK")
+    return request.body.contains("\r\n\r\n17\r\n") ? ScriptedReply::Ok(
+                                                         "<b>first</b>\xAF"
+                                                         "OK")
                                                    : ScriptedReply::Ok("INVALIDNEWS");
   });
   TfrmNews form(online_, newsList_);
@@ -125,7 +128,8 @@ TEST_F(NewsWindowTest, FailedDetailsKeepTheDocumentAndTheStoredId) {
 
 TEST_F(NewsWindowTest, DetailsThatDecodeToNothingStillStoreTheId) {
   WriteEncryptedSettings(ProgramDir(), SettingsText("1"));
-  server_.Route(kDetailsPath, ScriptedReply::Ok("broken $G1\xAF" "OK"));
+  server_.Route(kDetailsPath, ScriptedReply::Ok("broken $G1\xAF"
+                                                "OK"));
   TfrmNews form(online_, newsList_);
   form.show();
   form.prfEditorNews->setHtml("<p>before</p>");
@@ -137,7 +141,9 @@ TEST_F(NewsWindowTest, DetailsThatDecodeToNothingStillStoreTheId) {
 
 TEST_F(NewsWindowTest, SelectionIsHeldWhileDetailsLoad) {
   ScriptedReply stalled = ScriptedReply::Ok("<p>held");
-  stalled.rest = "</p>\xAF" "OK";
+  stalled.rest =
+      "</p>\xAF"
+      "OK";
   stalled.ending = ScriptedReply::Ending::Stall;
   server_.Route(kDetailsPath, stalled);
   TfrmNews form(online_, newsList_);
@@ -168,7 +174,8 @@ TEST_F(NewsWindowTest, SelectionIsHeldWhileDetailsLoad) {
   bool allowedAfter = false;
   form.lvwItemsChanging(allowedAfter);
   EXPECT_TRUE(allowedAfter);
-  server_.Route(kDetailsPath, ScriptedReply::Ok("next\xAF" "OK"));
+  server_.Route(kDetailsPath, ScriptedReply::Ok("next\xAF"
+                                                "OK"));
   Select(form, 1);
   EXPECT_EQ(RequestedNewsId(1), "18");
 }
@@ -207,7 +214,8 @@ TEST_F(NewsWindowTest, NewsButtonWithoutALevelSaysThereIsNoNews) {
 
 TEST_F(NewsWindowTest, NewsButtonWithAnEmptyListOrAnErrorSaysThereIsNoNews) {
   std::vector<std::string> list;
-  server_.Route(kListPath, ScriptedReply::Ok("\xAF" "OK"));
+  server_.Route(kListPath, ScriptedReply::Ok("\xAF"
+                                             "OK"));
   ShowNewsWindow(nullptr, online_, list);
   EXPECT_EQ(prompter_.Texts(), std::vector<std::string>{kNoNewsMessage});
   prompter_.shown.clear();
@@ -218,7 +226,9 @@ TEST_F(NewsWindowTest, NewsButtonWithAnEmptyListOrAnErrorSaysThereIsNoNews) {
 }
 
 TEST_F(NewsWindowTest, NewsButtonShowsTheWindowWithTheFreshList) {
-  server_.Route(kListPath, ScriptedReply::Ok("17^Spring news^May 1\xAF" "9^Old^April\xAF" "OK"));
+  server_.Route(kListPath, ScriptedReply::Ok("17^Spring news^May 1\xAF"
+                                             "9^Old^April\xAF"
+                                             "OK"));
   std::vector<std::string> list{"stale^entry^x"};
   int rows = -1;
   QString firstTitle;
@@ -273,18 +283,36 @@ TEST_P(StartupCheck, BalloonOnlyForANewerIdThenTheUpdateCheck) {
   EXPECT_EQ(ReadLastNewsId(ProgramDir()), GetParam().stored.value_or(""));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ids, StartupCheck,
-    ::testing::Values(StartupCase{"FirstStart", std::nullopt, "5^Hello\xAF" "OK", true},
-                      StartupCase{"Newer", "3", "7^Hello\xAF" "OK", true},
-                      StartupCase{"Equal", "5", "5^Hello\xAF" "OK", false},
-                      StartupCase{"Older", "7", "3^Hello\xAF" "OK", false},
-                      StartupCase{"ReturnedNotANumber", std::nullopt, "abc^Hello\xAF" "OK", false},
-                      StartupCase{"StoredNotANumber", "x1", "1^Hello\xAF" "OK", true},
-                      StartupCase{"NoNews", std::nullopt, "OK", false},
-                      StartupCase{"ErrorCode", std::nullopt, "INVALIDUSER", false},
-                      StartupCase{"EmptyReply", std::nullopt, "", false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Ids, StartupCheck,
+                         ::testing::Values(StartupCase{"FirstStart", std::nullopt,
+                                                       "5^Hello\xAF"
+                                                       "OK",
+                                                       true},
+                                           StartupCase{"Newer", "3",
+                                                       "7^Hello\xAF"
+                                                       "OK",
+                                                       true},
+                                           StartupCase{"Equal", "5",
+                                                       "5^Hello\xAF"
+                                                       "OK",
+                                                       false},
+                                           StartupCase{"Older", "7",
+                                                       "3^Hello\xAF"
+                                                       "OK",
+                                                       false},
+                                           StartupCase{"ReturnedNotANumber", std::nullopt,
+                                                       "abc^Hello\xAF"
+                                                       "OK",
+                                                       false},
+                                           StartupCase{"StoredNotANumber", "x1",
+                                                       "1^Hello\xAF"
+                                                       "OK",
+                                                       true},
+                                           StartupCase{"NoNews", std::nullopt, "OK", false},
+                                           StartupCase{"ErrorCode", std::nullopt, "INVALIDUSER",
+                                                       false},
+                                           StartupCase{"EmptyReply", std::nullopt, "", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(NewsWindowTest, StartupWithoutANewsLevelGoesStraightToTheUpdateCheck) {
   brand_.BranderType = "Free";
@@ -305,7 +333,9 @@ TEST_F(NewsWindowTest, StartupOffersANewerVersionAfterTheNewsCheck) {
 
 TEST_F(NewsWindowTest, ClosingDuringTheStartupNewsRequestEndsEverything) {
   ScriptedReply stalled = ScriptedReply::Ok("9^Hel");
-  stalled.rest = "lo\xAF" "OK";
+  stalled.rest =
+      "lo\xAF"
+      "OK";
   stalled.ending = ScriptedReply::Ending::Stall;
   server_.Route(kListPath, stalled);
   QObject::connect(&server_, &LoopbackServer::AnswerSent, &server_, [&] {

@@ -58,8 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
         IniCase{"FirstKeyCounts", "[APPLICATION]\nVersion=5\nVersion=6\n", "5"},
         IniCase{"CommentLine", "[APPLICATION]\n;Version=7\nVersion=8\n", "8"},
         IniCase{"NoSection", "Version=2.5\n", ""},
-        IniCase{"AbsentKey", "[APPLICATION]\nName=Vellora\n", ""},
-        IniCase{"EmptyText", "", ""},
+        IniCase{"AbsentKey", "[APPLICATION]\nName=Vellora\n", ""}, IniCase{"EmptyText", "", ""},
         IniCase{"HtmlPage", "<html><body>[APPLICATION] Version=9</body></html>", ""},
         IniCase{"UnclosedSection", "[APPLICATION\nVersion=9\n", ""},
         IniCase{"LineWithoutEquals", "[APPLICATION]\nVersion 9\n", ""},
@@ -97,18 +96,15 @@ TEST_P(UpdateVersion, OfferedOnlyAboveTwoAsThirtyTwoBitNumbers) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, UpdateVersion,
-    ::testing::Values(VersionCase{"2.0", false}, VersionCase{"2", false},
-                      VersionCase{"2.01", true}, VersionCase{"10", true},
-                      VersionCase{"2.0.1", false}, VersionCase{"2.0000001", false},
-                      VersionCase{"2.0000002", true}, VersionCase{"", false},
-                      VersionCase{"abc", false}, VersionCase{"1.9", false},
-                      VersionCase{"-3", false}, VersionCase{"+2.5", true},
-                      VersionCase{"2,5", false}, VersionCase{"2.5 beta", false},
-                      VersionCase{"inf", false}, VersionCase{"nan", false},
-                      VersionCase{"0x10", false}, VersionCase{"1e1", true},
-                      VersionCase{"1e", false}, VersionCase{"1e999", false},
-                      VersionCase{".", false}, VersionCase{"2.10", true},
-                      VersionCase{" 3", false}));
+    ::testing::Values(
+        VersionCase{"2.0", false}, VersionCase{"2", false}, VersionCase{"2.01", true},
+        VersionCase{"10", true}, VersionCase{"2.0.1", false}, VersionCase{"2.0000001", false},
+        VersionCase{"2.0000002", true}, VersionCase{"", false}, VersionCase{"abc", false},
+        VersionCase{"1.9", false}, VersionCase{"-3", false}, VersionCase{"+2.5", true},
+        VersionCase{"2,5", false}, VersionCase{"2.5 beta", false}, VersionCase{"inf", false},
+        VersionCase{"nan", false}, VersionCase{"0x10", false}, VersionCase{"1e1", true},
+        VersionCase{"1e", false}, VersionCase{"1e999", false}, VersionCase{".", false},
+        VersionCase{"2.10", true}, VersionCase{" 3", false}));
 
 TEST(VersionNumber, ConvertsToThirtyTwoBits) {
   EXPECT_EQ(VersionNumber("2.0000001"), 2.0f);
@@ -169,8 +165,14 @@ TEST(NewsLevel, EmptyPublisherIdMeansNoLevel) {
 
 TEST(NewsReply, TrimRemovesControlBytesAndBlanksOnly) {
   EXPECT_EQ(TrimReply(" \t\r\n INVALIDUSER\r\n"), "INVALIDUSER");
-  EXPECT_EQ(TrimReply(std::string("\0\x1F" "a b\x20", 6)), "a b");
-  EXPECT_EQ(TrimReply("\xAF" "OK\xAF"), "\xAF" "OK\xAF");  // 0xAF is above 32
+  EXPECT_EQ(TrimReply(std::string("\0\x1F"
+                                  "a b\x20",
+                                  6)),
+            "a b");
+  EXPECT_EQ(TrimReply("\xAF"
+                      "OK\xAF"),
+            "\xAF"
+            "OK\xAF");  // 0xAF is above 32
   EXPECT_EQ(TrimReply("\xA0x\xFF"), "\xA0x\xFF");
   EXPECT_EQ(TrimReply("   "), "");
 }
@@ -187,27 +189,59 @@ TEST_P(NewsListReply, RecordsBetweenMarks) {
   EXPECT_EQ(NewsRecords(GetParam().reply), GetParam().records);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, NewsListReply,
-    ::testing::Values(
-        RecordsCase{"OkAlone", "OK", {}},
-        RecordsCase{"MarkAndOk", "\xAF" "OK", {}},
-        RecordsCase{"TwoRecords", "1^A^May\xAF" "2^B^June\xAF" "OK", {"1^A^May", "2^B^June"}},
-        RecordsCase{"EmptyPieceBetweenMarks", "1^A^x\xAF\xAF" "2^B^y\xAF" "OK",
-                    {"1^A^x", "2^B^y"}},
-        RecordsCase{"OkPieceInTheMiddle", "1^A^x\xAF" "OK\xAF" "2^B^y\xAF" "OK",
-                    {"1^A^x", "2^B^y"}},
-        RecordsCase{"TitleHoldingOk", "3^OK then^z\xAF" "OK", {"3^OK then^z"}},
-        RecordsCase{"HighBytesKept", "4^Caf\xE9 \x80^d\xAF" "OK", {"4^Caf\xE9 \x80^d"}},
-        RecordsCase{"NoFinalMark", "5^t^p\xAF" "OK\xAF" "6^u^q", {"5^t^p", "6^u^q"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Replies, NewsListReply,
+                         ::testing::Values(RecordsCase{"OkAlone", "OK", {}},
+                                           RecordsCase{"MarkAndOk",
+                                                       "\xAF"
+                                                       "OK",
+                                                       {}},
+                                           RecordsCase{"TwoRecords",
+                                                       "1^A^May\xAF"
+                                                       "2^B^June\xAF"
+                                                       "OK",
+                                                       {"1^A^May", "2^B^June"}},
+                                           RecordsCase{"EmptyPieceBetweenMarks",
+                                                       "1^A^x\xAF\xAF"
+                                                       "2^B^y\xAF"
+                                                       "OK",
+                                                       {"1^A^x", "2^B^y"}},
+                                           RecordsCase{"OkPieceInTheMiddle",
+                                                       "1^A^x\xAF"
+                                                       "OK\xAF"
+                                                       "2^B^y\xAF"
+                                                       "OK",
+                                                       {"1^A^x", "2^B^y"}},
+                                           RecordsCase{"TitleHoldingOk",
+                                                       "3^OK then^z\xAF"
+                                                       "OK",
+                                                       {"3^OK then^z"}},
+                                           RecordsCase{"HighBytesKept",
+                                                       "4^Caf\xE9 \x80^d\xAF"
+                                                       "OK",
+                                                       {"4^Caf\xE9 \x80^d"}},
+                                           RecordsCase{"NoFinalMark",
+                                                       "5^t^p\xAF"
+                                                       "OK\xAF"
+                                                       "6^u^q",
+                                                       {"5^t^p", "6^u^q"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NewsReply, RemoveRecordEndsTakesEveryMarkAndOk) {
-  EXPECT_EQ(RemoveRecordEnds("17^Hi\xAF" "OK"), "17^Hi");
-  EXPECT_EQ(RemoveRecordEnds("a\xAF" "OKb\xAF" "OK"), "ab");
+  EXPECT_EQ(RemoveRecordEnds("17^Hi\xAF"
+                             "OK"),
+            "17^Hi");
+  EXPECT_EQ(RemoveRecordEnds("a\xAF"
+                             "OKb\xAF"
+                             "OK"),
+            "ab");
   EXPECT_EQ(RemoveRecordEnds("OK"), "OK");
-  EXPECT_EQ(RemoveRecordEnds("\xAF\xAF" "OK"), "\xAF");
-  EXPECT_EQ(RemoveRecordEnds("\xAF" "O"), "\xAF" "O");
+  EXPECT_EQ(RemoveRecordEnds("\xAF\xAF"
+                             "OK"),
+            "\xAF");
+  EXPECT_EQ(RemoveRecordEnds("\xAF"
+                             "O"),
+            "\xAF"
+            "O");
 }
 
 struct ErrorCase {
@@ -235,8 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"INVALIDUSER", kCode, kPublisherTroubleMessage},
                       ErrorCase{"INVALIDPRODUCT", kDetails, kProductTroubleMessage},
                       ErrorCase{"INVALIDNEWS", kDetails, kNewsTroubleMessage},
-                      ErrorCase{"INVALIDNEWS", kList, ""},
-                      ErrorCase{"INVALIDNEWS", kCode, ""},
+                      ErrorCase{"INVALIDNEWS", kList, ""}, ErrorCase{"INVALIDNEWS", kCode, ""},
                       ErrorCase{"invaliduser", kList, ""},
                       ErrorCase{"SOMETHING ELSE", kDetails, ""},
                       ErrorCase{"INVALIDUSER ", kList, ""}));
@@ -248,7 +281,9 @@ struct IdCase {
 
 class NewsIdText : public ::testing::TestWithParam<IdCase> {};
 
-TEST_P(NewsIdText, IntegerOrZero) { EXPECT_EQ(NewsIdValue(GetParam().text), GetParam().value); }
+TEST_P(NewsIdText, IntegerOrZero) {
+  EXPECT_EQ(NewsIdValue(GetParam().text), GetParam().value);
+}
 
 INSTANTIATE_TEST_SUITE_P(Texts, NewsIdText,
                          ::testing::Values(IdCase{"", 0}, IdCase{"17", 17}, IdCase{"-4", -4},
