@@ -99,7 +99,13 @@ TfrmNews::TfrmNews(const vellora::OnlineContext& online, const std::vector<std::
     move(screen->availableGeometry().center() - rect().center());
 }
 
-TfrmNews::~TfrmNews() = default;
+TfrmNews::~TfrmNews() {
+  // The list goes while the window is still whole: its selection model asks the window on the
+  // way out.
+  Loading = false;
+  disconnect(lvwItems->selectionModel(), nullptr, this, nullptr);
+  delete lvwItems;
+}
 
 std::string TfrmNews::ItemNewsId(const QTreeWidgetItem& item) {
   return item.data(kNewsIdColumn, Qt::UserRole).toByteArray().toStdString();
