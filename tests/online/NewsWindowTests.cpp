@@ -139,6 +139,21 @@ TEST_F(NewsWindowTest, DetailsThatDecodeToNothingStillStoreTheId) {
   EXPECT_EQ(ReadLastNewsId(ProgramDir()), "5");
 }
 
+TEST_F(NewsWindowTest, SettingsFileThatCannotBeRewrittenIsReported) {
+  WriteWholeFile(ProgramDir() / kSettingsFileName, "not an encrypted container at all");
+  server_.Route(kDetailsPath, ScriptedReply::Ok("<p>text</p>\xAF"
+                                                "OK"));
+  TfrmNews form(online_, newsList_);
+  form.show();
+  Select(form, 0);
+  EXPECT_EQ(form.prfEditorNews->toPlainText(), "text");
+  ASSERT_EQ(prompter_.shown.size(), 1u);
+  EXPECT_EQ(prompter_.shown[0].kind, "warning");
+  EXPECT_NE(prompter_.shown[0].text.find(kSettingsFileName), std::string::npos)
+      << prompter_.shown[0].text;
+  EXPECT_EQ(ReadWholeFile(ProgramDir() / kSettingsFileName), "not an encrypted container at all");
+}
+
 TEST_F(NewsWindowTest, SelectionIsHeldWhileDetailsLoad) {
   ScriptedReply stalled = ScriptedReply::Ok("<p>held");
   stalled.rest =
@@ -151,10 +166,12 @@ TEST_F(NewsWindowTest, SelectionIsHeldWhileDetailsLoad) {
   bool loadingSeen = false;
   std::string selectedDuringLoad;
   bool allowedDuringLoad = true;
+  Qt::CursorShape cursorDuringLoad = Qt::ArrowCursor;
   QObject::connect(&server_, &LoopbackServer::AnswerSent, &server_, [&](int index) {
     if (index != 0) return;
     QTimer::singleShot(0, [&] {
       loadingSeen = form.Loading;
+      cursorDuringLoad = form.lvwItems->cursor().shape();
       form.lvwItemsChanging(allowedDuringLoad);
       // A click on another row and a programmatic change are both refused.
       const QRect row = form.lvwItems->visualItemRect(form.lvwItems->topLevelItem(1));
@@ -166,6 +183,8 @@ TEST_F(NewsWindowTest, SelectionIsHeldWhileDetailsLoad) {
   });
   Select(form, 0);
   EXPECT_TRUE(loadingSeen);
+  EXPECT_EQ(cursorDuringLoad, Qt::WaitCursor);
+  EXPECT_EQ(form.lvwItems->cursor().shape(), Qt::ArrowCursor);
   EXPECT_FALSE(allowedDuringLoad);
   EXPECT_EQ(selectedDuringLoad, "17");
   EXPECT_EQ(server_.RequestCount(), 1u);

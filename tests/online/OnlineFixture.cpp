@@ -115,9 +115,8 @@ void OnlineTest::SetUp() {
     ADD_FAILURE() << "watchdog: a wait did not end";
     client_.Disconnect();
     server_.CloseAll();
-    for (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr;
-         modal = QApplication::activeModalWidget())
-      modal->close();
+    for (int i = 0; i < 10 && QApplication::activeModalWidget() != nullptr; ++i)
+      QApplication::activeModalWidget()->close();
   });
   watchdog_.start();
 }
