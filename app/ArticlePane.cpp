@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <unordered_map>
@@ -121,6 +122,63 @@ void ArticlePane::ReplaceSelection(std::u16string_view text) {
   QTextCursor cursor = edit_->textCursor();
   cursor.insertText(ToQString(text));
   edit_->setTextCursor(cursor);
+}
+
+namespace {
+
+// True when text in this format already shows black and plain on the pane's white.
+bool LooksPlain(const QTextCharFormat& format) {
+  if (format.hasProperty(QTextFormat::BackgroundBrush) &&
+      format.background() != QBrush(QColor(Qt::white))) {
+    return false;
+  }
+  if (format.hasProperty(QTextFormat::ForegroundBrush) &&
+      format.foreground() != QBrush(QColor(Qt::black))) {
+    return false;
+  }
+  return format.fontWeight() <= QFont::Normal && !format.fontItalic() &&
+         !format.fontUnderline() && !format.fontStrikeOut();
+}
+
+}  // namespace
+
+void ArticlePane::MakeAllPlain() {
+  // Only stretches that show otherwise are reformatted: every reformatted line must be laid out
+  // again, which on a long text costs far more than looking at the formats.
+  QTextDocument* doc = edit_->document();
+  // The ranges are collected first: reformatting splits and merges the fragments being walked.
+  std::vector<std::pair<int, int>> ranges;
+  auto add = [&ranges](int start, int end) {
+    if (!ranges.empty() && ranges.back().second == start) {
+      ranges.back().second = end;
+    } else {
+      ranges.emplace_back(start, end);
+    }
+  };
+  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    // A block's own format is that of the line break before it.
+    if (block.position() > 0 && !LooksPlain(block.charFormat())) {
+      add(block.position() - 1, block.position());
+    }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!LooksPlain(fragment.charFormat())) {
+        add(fragment.position(), fragment.position() + fragment.length());
+      }
+    }
+  }
+  if (ranges.empty()) return;
+  QTextCharFormat plain;
+  ApplyRunFormat(plain, NoHighlight);
+  QuietScope quiet(*this);
+  QTextCursor cursor(doc);
+  cursor.beginEditBlock();
+  for (const auto& [start, end] : ranges) {
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(plain);
+  }
+  cursor.endEditBlock();
 }
 
 std::int32_t ArticlePane::Find(std::u16string_view text, std::int32_t start) const {

@@ -47,6 +47,11 @@ class ArticlePane : public QObject {
   void SetSelBold(bool bold);  // false: plain, neither bold, italic, underlined nor struck out
   void SetSelBackColor(std::int32_t bgr);
 
+  // Black, plain text on white over the whole pane, as selecting everything and formatting the
+  // selection would give, without moving the caret or the view there and back. Text without a
+  // background of its own shows on the pane's white.
+  void MakeAllPlain();
+
   // Replaces the selection; with nothing selected this inserts at the caret, which ends up after
   // the inserted text.
   void ReplaceSelection(std::u16string_view text);

@@ -14,10 +14,9 @@ void AppendRun(vellora::ArticlePane& pane, std::u16string_view text, std::int32_
 }
 
 void ClearHighlighting(vellora::ArticlePane& pane) {
-  pane.Select(0, pane.Length());
-  pane.SetSelTextColor(0x000000);
-  pane.SetSelBold(false);
-  pane.SetSelBackColor(NoHighlight);
+  // Formatting the whole text through a selection would first scroll to its end, laying out
+  // the whole text at once; the result is the same.
+  pane.MakeAllPlain();
   pane.Select(0, 0);
 }
 

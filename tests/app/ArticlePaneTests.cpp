@@ -78,7 +78,7 @@ TEST_F(PaneTest, FormattingOfTheSelection) {
   EXPECT_EQ(BackgroundAt(pane, 2), 0xFFFF00);
   EXPECT_EQ(FormatAt(pane, 2).background().color(), QColor(0, 255, 255));
   EXPECT_EQ(FormatAt(pane, 1).foreground().color(), QColor(255, 0, 0));
-  EXPECT_EQ(BackgroundAt(pane, 0), -1);
+  EXPECT_EQ(BackgroundAt(pane, 0), NoHighlight);
 }
 
 TEST_F(PaneTest, PlainStyleRemovesBoldItalicUnderlineAndStrikeOut) {

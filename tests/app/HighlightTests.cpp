@@ -151,6 +151,23 @@ TEST_F(HighlightTest, ClearHighlightingMakesEverythingBlackPlainOnWhiteWithTheCa
   EXPECT_EQ(pane.Text(), u"Mixed\nformats here");
 }
 
+TEST_F(HighlightTest, ClearHighlightingAfterManyColouredRunsLeavesEverythingPlain) {
+  QString text1;
+  QString text2;
+  for (int i = 0; i < 600; ++i) {
+    text1 += QStringLiteral("w%1 x%2, ").arg(i % 7).arg(i % 5);
+    text2 += QStringLiteral("x%1 w%2.\n").arg(i % 5).arg(i % 7);
+  }
+  Compare(text1, text2, 1);
+  ASSERT_GT(RunsOf(window->Pane1()).size(), 50u);
+  ClearHighlighting(window->Pane1());
+  for (const PaneRun& run : RunsOf(window->Pane1())) {
+    EXPECT_EQ(run.background, kWhite);
+    EXPECT_FALSE(run.bold);
+  }
+  EXPECT_EQ(window->Pane1().Text(), window->ArticleText1);
+}
+
 TEST_F(HighlightTest, ClearHighlightingOfAnEmptyPaneIsHarmless) {
   ClearHighlighting(window->Pane1());
   EXPECT_EQ(window->Pane1().Text(), u"");

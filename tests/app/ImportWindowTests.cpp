@@ -151,7 +151,7 @@ TEST_F(ImportWindowTest, FailedImportKeepsThePaneAndNamesFileAndCause) {
 
 TEST_F(ImportWindowTest, CorruptWordDocumentKeepsThePane) {
   Type(window->Pane2(), QStringLiteral("Keep me."));
-  const QString broken = Write(QStringLiteral("broken.docx"), QByteArray("PK\x03\x04garbage", 13));
+  const QString broken = Write(QStringLiteral("broken.docx"), QByteArray("PK\x03\x04", 4) + "garbage");
   const QStringList reports = Import(broken, 2);
   ASSERT_EQ(reports.size(), 1);
   EXPECT_TRUE(reports[0].contains(QStringLiteral("broken.docx"))) << reports[0].toStdString();

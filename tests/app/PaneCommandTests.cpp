@@ -68,7 +68,7 @@ TEST_F(PaneCommandTest, CtrlVPastesFormattedClipboardAsPlainText) {
   EXPECT_EQ(window->Pane1().Text(), u"Bold and red");
   for (int i = 0; i < window->Pane1().Length(); ++i) {
     EXPECT_FALSE(BoldAt(window->Pane1(), i)) << i;
-    EXPECT_EQ(BackgroundAt(window->Pane1(), i), -1) << i;
+    EXPECT_EQ(BackgroundAt(window->Pane1(), i), NoHighlight) << i;
   }
   EXPECT_EQ(Control<NumericField>("edtWords1")->text(), QStringLiteral("3"));
 }

@@ -68,7 +68,8 @@ std::ostream& operator<<(std::ostream& out, const PaneRun& run) {
 
 std::int32_t BackgroundAt(ArticlePane& pane, int pos) {
   const QTextCharFormat format = FormatAt(pane, pos);
-  if (format.background().style() == Qt::NoBrush) return -1;
+  // Text without a background of its own shows on the pane's white.
+  if (format.background().style() == Qt::NoBrush) return NoHighlight;
   const QColor c = format.background().color();
   return c.red() | (c.green() << 8) | (c.blue() << 16);
 }

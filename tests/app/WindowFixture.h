@@ -30,14 +30,14 @@ std::string Printable(std::u16string_view text);
 
 // The character format at a pane position (the unit at pos).
 QTextCharFormat FormatAt(ArticlePane& pane, int pos);
-// Format summary used in the tables: background as 0x00BBGGRR, bold flag.
+// Format summary used in the tables: background as 0x00BBGGRR (white where none is set), bold.
 std::int32_t BackgroundAt(ArticlePane& pane, int pos);
 bool BoldAt(ArticlePane& pane, int pos);
 
 // The pane's text cut where the background or the weight changes.
 struct PaneRun {
   std::u16string text;
-  std::int32_t background;  // -1 when none is set
+  std::int32_t background;
   bool bold;
   bool operator==(const PaneRun&) const = default;
 };
