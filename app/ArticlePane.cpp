@@ -79,7 +79,9 @@ void ArticlePane::SetText(std::u16string_view text) {
   edit_->setPlainText(ToQString(text));
 }
 
-void ArticlePane::Clear() { edit_->clear(); }
+void ArticlePane::Clear() {
+  edit_->clear();
+}
 
 void ArticlePane::Select(std::int32_t start, std::int32_t length) {
   QTextCursor cursor = edit_->textCursor();
@@ -89,7 +91,9 @@ void ArticlePane::Select(std::int32_t start, std::int32_t length) {
   edit_->setTextCursor(cursor);
 }
 
-std::int32_t ArticlePane::SelStart() const { return edit_->textCursor().selectionStart(); }
+std::int32_t ArticlePane::SelStart() const {
+  return edit_->textCursor().selectionStart();
+}
 
 std::int32_t ArticlePane::SelLength() const {
   const QTextCursor cursor = edit_->textCursor();
@@ -136,8 +140,8 @@ bool LooksPlain(const QTextCharFormat& format) {
       format.foreground() != QBrush(QColor(Qt::black))) {
     return false;
   }
-  return format.fontWeight() <= QFont::Normal && !format.fontItalic() &&
-         !format.fontUnderline() && !format.fontStrikeOut();
+  return format.fontWeight() <= QFont::Normal && !format.fontItalic() && !format.fontUnderline() &&
+         !format.fontStrikeOut();
 }
 
 }  // namespace

@@ -48,9 +48,9 @@ class ComparingScope {
 std::int32_t ToCount(double value) {
   if (!std::isfinite(value)) return 0;
   const double whole = std::trunc(value);
-  return static_cast<std::int32_t>(std::clamp(
-      whole, static_cast<double>(std::numeric_limits<std::int32_t>::min()),
-      static_cast<double>(std::numeric_limits<std::int32_t>::max())));
+  return static_cast<std::int32_t>(
+      std::clamp(whole, static_cast<double>(std::numeric_limits<std::int32_t>::min()),
+                 static_cast<double>(std::numeric_limits<std::int32_t>::max())));
 }
 
 void ApplyImportedFormat(QTextCharFormat& format, const vellora::FormattedRun& run) {
@@ -76,12 +76,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
   // main page shows.
   ui->pgcPrinc->setCurrentWidget(ui->stsMain);
 
-  side1_ = {nullptr,         &ArticleText1,     &Article1,           ui->edtWords1,
-            ui->edtSenten1,  ui->edtParag1,     ui->edtKw1,          ui->edtDensPerc1,
-            ui->edtDensTotal1};
-  side2_ = {nullptr,         &ArticleText2,     &Article2,           ui->edtWords2,
-            ui->edtSenten2,  ui->edtParag2,     ui->edtKw2,          ui->edtDensPerc2,
-            ui->edtDensTotal2};
+  side1_ = {nullptr,       &ArticleText1, &Article1,        ui->edtWords1,    ui->edtSenten1,
+            ui->edtParag1, ui->edtKw1,    ui->edtDensPerc1, ui->edtDensTotal1};
+  side2_ = {nullptr,       &ArticleText2, &Article2,        ui->edtWords2,    ui->edtSenten2,
+            ui->edtParag2, ui->edtKw2,    ui->edtDensPerc2, ui->edtDensTotal2};
   pane1_ = new vellora::ArticlePane(ui->rchArticle1, this);
   pane2_ = new vellora::ArticlePane(ui->rchArticle2, this);
   SetUpPane(side1_, pane1_, QStringLiteral("PopupMenu1"), QStringLiteral("mnuPaste"));
@@ -89,9 +87,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
   PopupMenu1 = findChild<QMenu*>(QStringLiteral("PopupMenu1"));
   PopupMenu2 = findChild<QMenu*>(QStringLiteral("PopupMenu2"));
 
-  bsSkinOpenDialog1 = new QFileDialog(this, QStringLiteral("Open file"),
-                                      QCoreApplication::applicationDirPath(),
-                                      QStringLiteral("All files (*)"));
+  bsSkinOpenDialog1 =
+      new QFileDialog(this, QStringLiteral("Open file"), QCoreApplication::applicationDirPath(),
+                      QStringLiteral("All files (*)"));
   bsSkinOpenDialog1->setObjectName(QStringLiteral("bsSkinOpenDialog1"));
   bsSkinOpenDialog1->setFileMode(QFileDialog::ExistingFile);
   bsSkinOpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
@@ -147,9 +145,13 @@ void TfrmMain::SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& 
   edit->setContextMenuPolicy(Qt::NoContextMenu);
 }
 
-void TfrmMain::SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+void TfrmMain::SetFileChooser(FileChooser chooser) {
+  chooser_ = std::move(chooser);
+}
 
-void TfrmMain::ApplySkin(const QString& styleSheet) { vellora::ApplySkin(this, styleSheet); }
+void TfrmMain::ApplySkin(const QString& styleSheet) {
+  vellora::ApplySkin(this, styleSheet);
+}
 
 void TfrmMain::showEvent(QShowEvent* event) {
   if (!shownOnce_) {
@@ -164,8 +166,12 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 // ---- Change handling ------------------------------------------------------------------------
 
-void TfrmMain::rchArticle1Change() { ArticleChange(side1_); }
-void TfrmMain::rchArticle2Change() { ArticleChange(side2_); }
+void TfrmMain::rchArticle1Change() {
+  ArticleChange(side1_);
+}
+void TfrmMain::rchArticle2Change() {
+  ArticleChange(side2_);
+}
 
 void TfrmMain::ArticleChange(Side& side) {
   if (Comparing) return;
@@ -195,19 +201,23 @@ void TfrmMain::btnCompareExClick() {
   const std::int32_t minLength = ui->minNumWords->value();
   const std::int32_t unitType = ui->cbxType->currentIndex();
   ComparingScope comparing;
-  const vellora::CompareOutcome outcome = vellora::CompareArticles(
-      ArticleText1, Article1, ArticleText2, Article2, minLength, unitType);
+  const vellora::CompareOutcome outcome =
+      vellora::CompareArticles(ArticleText1, Article1, ArticleText2, Article2, minLength, unitType);
   if (!outcome.Compared) return;
   ApplyWordColors(*pane1_, Words1);
   ApplyWordColors(*pane2_, Words2);
   // The share is taken of the word count shown for Article 2, which the user may have typed over.
-  const vellora::DuplicateShare share =
-      vellora::ComputeDuplicateShare(vellora::CountMarkedWords(Words2), ToCount(ui->edtWords2->Value()));
+  const vellora::DuplicateShare share = vellora::ComputeDuplicateShare(
+      vellora::CountMarkedWords(Words2), ToCount(ui->edtWords2->Value()));
   ui->edtDuplicate->SetValue(share.Percent);
 }
 
-void TfrmMain::btnClearH1Click() { ClearHighlightCommand(side1_); }
-void TfrmMain::btnClearH2Click() { ClearHighlightCommand(side2_); }
+void TfrmMain::btnClearH1Click() {
+  ClearHighlightCommand(side1_);
+}
+void TfrmMain::btnClearH2Click() {
+  ClearHighlightCommand(side2_);
+}
 
 void TfrmMain::ClearHighlightCommand(Side& side) {
   vellora::SegmentText(side.pane->Text(), *side.spans);
@@ -216,8 +226,12 @@ void TfrmMain::ClearHighlightCommand(Side& side) {
 
 // ---- Keyword density --------------------------------------------------------------------------
 
-void TfrmMain::btnCalculateKwDensity1Click() { CalculateKeywordDensity(side1_); }
-void TfrmMain::btnCalculateKwDensity2Click() { CalculateKeywordDensity(side2_); }
+void TfrmMain::btnCalculateKwDensity1Click() {
+  CalculateKeywordDensity(side1_);
+}
+void TfrmMain::btnCalculateKwDensity2Click() {
+  CalculateKeywordDensity(side2_);
+}
 
 void TfrmMain::CalculateKeywordDensity(Side& side) {
   vellora::ArticlePane& pane = *side.pane;
@@ -291,8 +305,12 @@ QString TfrmMain::ChooseFile() {
   return path;
 }
 
-void TfrmMain::btnImport1Click() { Import(side1_); }
-void TfrmMain::btnImport2Click() { Import(side2_); }
+void TfrmMain::btnImport1Click() {
+  Import(side1_);
+}
+void TfrmMain::btnImport2Click() {
+  Import(side2_);
+}
 
 void TfrmMain::Import(Side& side) {
   const QString path = ChooseFile();
@@ -319,11 +337,19 @@ void TfrmMain::Import(Side& side) {
   });
 }
 
-void TfrmMain::btnClear1Click() { pane1_->Clear(); }
-void TfrmMain::btnClear2Click() { pane2_->Clear(); }
+void TfrmMain::btnClear1Click() {
+  pane1_->Clear();
+}
+void TfrmMain::btnClear2Click() {
+  pane2_->Clear();
+}
 
-void TfrmMain::mnuPasteClick() { pane1_->PastePlainText(); }
-void TfrmMain::MenuItem1Click() { pane2_->PastePlainText(); }
+void TfrmMain::mnuPasteClick() {
+  pane1_->PastePlainText();
+}
+void TfrmMain::MenuItem1Click() {
+  pane2_->PastePlainText();
+}
 
 void TfrmMain::minNumWordsChange() {
   if (ui->minNumWords->value() == 0) ui->minNumWords->setValue(1);

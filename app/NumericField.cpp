@@ -18,8 +18,8 @@ double RoundHalfToEven(double value) {
 
 NumericField::NumericField(QWidget* parent) : QLineEdit(parent) {
   // Only a whole number can be typed: digits with an optional leading minus sign.
-  setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,15}")),
-                                               this));
+  setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,15}")), this));
   connect(this, &QLineEdit::textEdited, this, &NumericField::OnTextEdited);
   Show();
 }

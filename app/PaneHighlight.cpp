@@ -34,8 +34,9 @@ void ApplyWordColorsRunByRun(ArticlePane& pane, std::u16string_view storedText,
   ClearHighlighting(pane);
   pane.Clear();
   for (const TextRun& run : BuildRuns(storedText, words)) {
-    AppendRun(pane, storedText.substr(static_cast<std::size_t>(run.Start),
-                                      static_cast<std::size_t>(run.Length)),
+    AppendRun(pane,
+              storedText.substr(static_cast<std::size_t>(run.Start),
+                                static_cast<std::size_t>(run.Length)),
               run.Color);
   }
 }

@@ -5,7 +5,9 @@
 
 // Q_INIT_RESOURCE must be used outside any namespace. The resources live in a static library,
 // whose initialiser the linker would otherwise drop.
-static void InitVelloraResources() { Q_INIT_RESOURCE(vellora); }
+static void InitVelloraResources() {
+  Q_INIT_RESOURCE(vellora);
+}
 
 namespace vellora {
 
@@ -24,6 +26,8 @@ QString DefaultSkin() {
   return QString::fromUtf8(file.readAll());
 }
 
-void ApplySkin(QWidget* window, const QString& styleSheet) { window->setStyleSheet(styleSheet); }
+void ApplySkin(QWidget* window, const QString& styleSheet) {
+  window->setStyleSheet(styleSheet);
+}
 
 }  // namespace vellora

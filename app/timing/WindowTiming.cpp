@@ -57,7 +57,9 @@ QString MakeArticle(int words, unsigned seed, const QString& base = QString(), d
   return text;
 }
 
-double Ms(const QElapsedTimer& clock) { return static_cast<double>(clock.nsecsElapsed()) / 1e6; }
+double Ms(const QElapsedTimer& clock) {
+  return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
 
 void Settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
@@ -106,8 +108,10 @@ int main(int argc, char** argv) {
     worstHandler = std::max(worstHandler, handler);
     worstKey = std::max(worstKey, key);
   }
-  std::printf("keystroke change handling (read, normalise, segment, counters): mean %.2f ms, "
-              "worst %.2f ms\n", totalHandler / keys, worstHandler);
+  std::printf(
+      "keystroke change handling (read, normalise, segment, counters): mean %.2f ms, "
+      "worst %.2f ms\n",
+      totalHandler / keys, worstHandler);
   std::printf("keystroke including the control's own insertion: worst %.2f ms\n", worstKey);
 
   // A keystroke that brings a no-break space, normalised in place.
@@ -149,9 +153,11 @@ int main(int argc, char** argv) {
     clock.restart();
     Settle();
     const double settle = Ms(clock);
-    std::printf("Compare at minimum %d word(s) with rebuild of both panes: %.1f ms (then %.1f ms "
-                "of pending events); duplicate share %s%%\n", minimum, compare, settle,
-                qPrintable(window.findChild<vellora::NumericField*>("edtDuplicate")->text()));
+    std::printf(
+        "Compare at minimum %d word(s) with rebuild of both panes: %.1f ms (then %.1f ms "
+        "of pending events); duplicate share %s%%\n",
+        minimum, compare, settle,
+        qPrintable(window.findChild<vellora::NumericField*>("edtDuplicate")->text()));
   }
 
   // The literal run-by-run rebuild of one pane, for comparison (capped at 10,000 words).
@@ -159,7 +165,8 @@ int main(int argc, char** argv) {
     TfrmMain small;
     small.show();
     small.Pane1().Edit()->setPlainText(MakeArticle(10000, 3));
-    small.Pane2().Edit()->setPlainText(MakeArticle(10000, 4, small.Pane1().Edit()->toPlainText(), 0.3));
+    small.Pane2().Edit()->setPlainText(
+        MakeArticle(10000, 4, small.Pane1().Edit()->toPlainText(), 0.3));
     small.btnCompareExClick();
     clock.restart();
     vellora::ApplyWordColorsRunByRun(small.Pane1(), small.ArticleText1, small.Words1);
@@ -181,7 +188,8 @@ int main(int argc, char** argv) {
   window.btnCalculateKwDensity2Click();
   const double density = Ms(clock);
   std::printf("Calculate Keyword Density, %s occurrences: %.1f ms (density %s%%)\n",
-              qPrintable(window.findChild<vellora::NumericField*>("edtDensTotal2")->text()), density,
+              qPrintable(window.findChild<vellora::NumericField*>("edtDensTotal2")->text()),
+              density,
               qPrintable(window.findChild<vellora::NumericField*>("edtDensPerc2")->text()));
 
   // The same after a Compare has coloured the pane, so that clearing has many runs to undo.

@@ -31,8 +31,7 @@ struct CountCase {
 };
 
 void PrintTo(const CountCase& c, std::ostream* out) {
-  *out << '"' << Printable(c.text) << "\" counts "
-       << c.counts;
+  *out << '"' << Printable(c.text) << "\" counts " << c.counts;
 }
 
 class ChangeHandlerCounts : public ChangeHandlerTest,
@@ -44,16 +43,16 @@ TEST_P(ChangeHandlerCounts, TypingShowsWordSentenceAndParagraphCounts) {
   EXPECT_EQ(Counts(2), QStringLiteral("0 0 0"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ChangeHandlerCounts,
-    ::testing::Values(CountCase{u"", "0 0 0"}, CountCase{u"...!!!", "0 0 0"},
-                      CountCase{u"Hello, world! How are you?", "5 2 1"},
-                      CountCase{u"word", "1 1 1"}, CountCase{u"a\tb", "1 1 1"},
-                      CountCase{u"3.14", "2 2 1"}, CountCase{u"Dr. Smith\r\n", "2 2 1"},
-                      CountCase{u"Line one\r\n\r\nLine two", "4 2 2"},
-                      CountCase{u"state-of-the-art: yes", "2 1 1"},
-                      CountCase{u"don\u2019t stop\u2013now", "2 1 1"},
-                      CountCase{u"a\u00A0b", "2 1 1"}));
+INSTANTIATE_TEST_SUITE_P(Table, ChangeHandlerCounts,
+                         ::testing::Values(CountCase{u"", "0 0 0"}, CountCase{u"...!!!", "0 0 0"},
+                                           CountCase{u"Hello, world! How are you?", "5 2 1"},
+                                           CountCase{u"word", "1 1 1"}, CountCase{u"a\tb", "1 1 1"},
+                                           CountCase{u"3.14", "2 2 1"},
+                                           CountCase{u"Dr. Smith\r\n", "2 2 1"},
+                                           CountCase{u"Line one\r\n\r\nLine two", "4 2 2"},
+                                           CountCase{u"state-of-the-art: yes", "2 1 1"},
+                                           CountCase{u"don\u2019t stop\u2013now", "2 1 1"},
+                                           CountCase{u"a\u00A0b", "2 1 1"}));
 
 TEST_F(ChangeHandlerTest, WordPositionsFollowTheText) {
   Type(window->Pane2(), QStringLiteral("Hello, world! How are you?"));

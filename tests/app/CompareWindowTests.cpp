@@ -4,8 +4,8 @@
 
 #include <ostream>
 
-#include <QPushButton>
 #include <QComboBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 
@@ -27,8 +27,8 @@ struct CompareCase {
 };
 
 void PrintTo(const CompareCase& c, std::ostream* out) {
-  *out << '"' << Printable(c.article1) << "\" vs \"" << Printable(c.article2) << "\" min " << c.minimum
-       << " unit " << c.unit << " shows " << c.shown;
+  *out << '"' << Printable(c.article1) << "\" vs \"" << Printable(c.article2) << "\" min "
+       << c.minimum << " unit " << c.unit << " shows " << c.shown;
 }
 
 class CompareWindowTest : public WindowTest {
@@ -71,16 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
         CompareCase{u"Hello world. Second sentence here. Third one.",
                     u"Third one. Hello world. Something else.", 1, 1, "33"},
         CompareCase{u"a b c d e", u"x a b c y d e", 2, 0, "71"},
-        CompareCase{u"a b a b", u"a b", 2, 0, "100"},
-        CompareCase{u"x y z", u"a b c", 1, 0, "0"},
+        CompareCase{u"a b a b", u"a b", 2, 0, "100"}, CompareCase{u"x y z", u"a b c", 1, 0, "0"},
         CompareCase{u"First para.\nSecond para.", u"Second para.\nOther.", 1, 2, "67"}));
 
 TEST_F(CompareWindowTest, FoxExampleMarksBothArticlesInTwoColours) {
   Compare(QStringLiteral("The quick brown fox jumps over the lazy dog."),
           QStringLiteral("A quick brown fox jumps over a lazy dog."), 3);
-  const std::vector<std::int32_t> expected = {NoHighlight, kAqua,       kAqua,
-                                              kAqua,       kAqua,       kAqua,
-                                              NoHighlight, kMoneyGreen, kMoneyGreen};
+  const std::vector<std::int32_t> expected = {
+      NoHighlight, kAqua, kAqua, kAqua, kAqua, kAqua, NoHighlight, kMoneyGreen, kMoneyGreen};
   EXPECT_EQ(Colours(window->Words1), expected);
   EXPECT_EQ(Colours(window->Words2), expected);
   EXPECT_DOUBLE_EQ(Control<NumericField>("edtDuplicate")->Value(), 700.0 / 9);

@@ -13,7 +13,9 @@
 namespace vellora::test {
 namespace {
 
-Application& App() { return *static_cast<Application*>(QCoreApplication::instance()); }
+Application& App() {
+  return *static_cast<Application*>(QCoreApplication::instance());
+}
 
 TEST(ErrorReport, ExceptionFromAClickIsReportedAndTheProgramKeepsRunning) {
   QPushButton button(QStringLiteral("fail"));
@@ -29,7 +31,8 @@ TEST(ErrorReport, ExceptionFromAClickIsReportedAndTheProgramKeepsRunning) {
     ModalCatcher catcher;
     QTest::mouseClick(&button, Qt::LeftButton);
     ASSERT_EQ(catcher.Texts().size(), 1);
-    EXPECT_EQ(catcher.Texts()[0], QStringLiteral("Could not read \"/tmp/x.docx\": the file is damaged."));
+    EXPECT_EQ(catcher.Texts()[0],
+              QStringLiteral("Could not read \"/tmp/x.docx\": the file is damaged."));
   }
   EXPECT_EQ(App().ReportedErrors(), before + 1);
   {
@@ -55,7 +58,8 @@ TEST(ErrorReport, ExceptionFromATimerIsReported) {
 
 TEST(ErrorReport, DescriptionsForTheUser) {
   const UserError user("Could not read \"a.rtf\": access denied.");
-  EXPECT_EQ(DescribeUnhandledError(&user), QStringLiteral("Could not read \"a.rtf\": access denied."));
+  EXPECT_EQ(DescribeUnhandledError(&user),
+            QStringLiteral("Could not read \"a.rtf\": access denied."));
   const std::bad_alloc memory;
   EXPECT_TRUE(DescribeUnhandledError(&memory).contains(QStringLiteral("memory")));
   const std::runtime_error other("boom");

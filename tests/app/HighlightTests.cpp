@@ -2,8 +2,8 @@
 // run-by-run reference, ClearHighlighting and the Clear Highlighting commands.
 #include <gtest/gtest.h>
 
-#include <QPushButton>
 #include <QComboBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTextCursor>
 #include <random>

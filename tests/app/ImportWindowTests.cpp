@@ -2,12 +2,12 @@
 // files; cancelling; a failed import that keeps the pane's text; the shared dialog's folder.
 #include <gtest/gtest.h>
 
-#include <QPushButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextCursor>
 
@@ -17,7 +17,9 @@
 namespace vellora::test {
 namespace {
 
-QString SampleDir() { return QStringLiteral(VELLORA_TEST_DATA_DIR) + QStringLiteral("/import"); }
+QString SampleDir() {
+  return QStringLiteral(VELLORA_TEST_DATA_DIR) + QStringLiteral("/import");
+}
 
 class ImportWindowTest : public WindowTest {
  protected:
@@ -151,7 +153,8 @@ TEST_F(ImportWindowTest, FailedImportKeepsThePaneAndNamesFileAndCause) {
 
 TEST_F(ImportWindowTest, CorruptWordDocumentKeepsThePane) {
   Type(window->Pane2(), QStringLiteral("Keep me."));
-  const QString broken = Write(QStringLiteral("broken.docx"), QByteArray("PK\x03\x04", 4) + "garbage");
+  const QString broken =
+      Write(QStringLiteral("broken.docx"), QByteArray("PK\x03\x04", 4) + "garbage");
   const QStringList reports = Import(broken, 2);
   ASSERT_EQ(reports.size(), 1);
   EXPECT_TRUE(reports[0].contains(QStringLiteral("broken.docx"))) << reports[0].toStdString();

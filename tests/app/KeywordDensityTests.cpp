@@ -4,8 +4,8 @@
 
 #include <ostream>
 
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTextCursor>
 #include <QTimer>
@@ -37,8 +37,9 @@ class KeywordDensityTest : public WindowTest {
   void Calculate(const QString& text, const QString& keyword, int article = 1) {
     Type(article == 1 ? window->Pane1() : window->Pane2(), text);
     Control<QLineEdit>(article == 1 ? "edtKw1" : "edtKw2")->setText(keyword);
-    window->findChild<QPushButton*>(article == 1 ? QStringLiteral("btnCalculateKwDensity1")
-                                                 : QStringLiteral("btnCalculateKwDensity2"))
+    window
+        ->findChild<QPushButton*>(article == 1 ? QStringLiteral("btnCalculateKwDensity1")
+                                               : QStringLiteral("btnCalculateKwDensity2"))
         ->click();
   }
   QString Count(int article = 1) {
@@ -77,12 +78,12 @@ TEST_P(KeywordDensityExamples, HighlightsEveryOccurrenceAndShowsCountAndDensity)
 INSTANTIATE_TEST_SUITE_P(
     Table, KeywordDensityExamples,
     ::testing::Values(
-        DensityCase{u"Apple pie. An APPLE a day; pineapple!", u"apple", {0, 14, 31}, 5, "3",
-                    "42.86"},
+        DensityCase{
+            u"Apple pie. An APPLE a day; pineapple!", u"apple", {0, 14, 31}, 5, "3", "42.86"},
         DensityCase{u"aaaa", u"aa", {0, 1, 2}, 2, "3", "300.00"},
         DensityCase{u"I like red apples. Red apple pie.", u"red apple", {7, 19}, 9, "2", "28.57"},
-        DensityCase{u"I like red apples. Red apple pie.", u"  red apple ", {7, 19}, 9, "2",
-                    "28.57"},
+        DensityCase{
+            u"I like red apples. Red apple pie.", u"  red apple ", {7, 19}, 9, "2", "28.57"},
         DensityCase{u"red\napple and red  apple", u"red apple", {}, 9, "0", "0.00"},
         DensityCase{u"nothing to see", u"zebra", {}, 5, "0", "0.00"},
         DensityCase{u"", u"word", {}, 4, "0", "0.00"},

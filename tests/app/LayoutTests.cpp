@@ -37,7 +37,9 @@ struct KindCase {
   const char* className;
 };
 
-void PrintTo(const KindCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const KindCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class ControlKinds : public LayoutTest, public ::testing::WithParamInterface<KindCase> {};
 
@@ -64,8 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         KindCase{"btnClearH2", "QPushButton"}, KindCase{"btnClear1", "QPushButton"},
         KindCase{"btnClear2", "QPushButton"}, KindCase{"rchArticle1", "QTextEdit"},
         KindCase{"rchArticle2", "QTextEdit"}, KindCase{"bsSkinScrollBar1", "QScrollBar"},
-        KindCase{"bsSkinScrollBar2", "QScrollBar"},
-        KindCase{"edtWords1", "vellora::NumericField"},
+        KindCase{"bsSkinScrollBar2", "QScrollBar"}, KindCase{"edtWords1", "vellora::NumericField"},
         KindCase{"edtSenten1", "vellora::NumericField"},
         KindCase{"edtParag1", "vellora::NumericField"},
         KindCase{"edtWords2", "vellora::NumericField"},
@@ -89,7 +90,9 @@ struct CaptionCase {
   const char16_t* caption;
 };
 
-void PrintTo(const CaptionCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const CaptionCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class Captions : public LayoutTest, public ::testing::WithParamInterface<CaptionCase> {};
 
@@ -118,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
         CaptionCase{"panLeft", u"Article 1"}, CaptionCase{"bsSkinGroupBox2", u"Article 2"},
         CaptionCase{"btnImport1", u"Import"}, CaptionCase{"btnImport2", u"Import"},
         CaptionCase{"btnClearH1", u"Clear Highlighting"},
-        CaptionCase{"btnClearH2", u"Clear Highlighting"},
-        CaptionCase{"btnClear1", u"Delete All"}, CaptionCase{"btnClear2", u"Delete All"},
+        CaptionCase{"btnClearH2", u"Clear Highlighting"}, CaptionCase{"btnClear1", u"Delete All"},
+        CaptionCase{"btnClear2", u"Delete All"},
         CaptionCase{"btnCalculateKwDensity1", u"Calculate Keyword Density"},
         CaptionCase{"btnCalculateKwDensity2", u"Calculate Keyword Density"},
         CaptionCase{"lblContains1", u"Contains"}, CaptionCase{"lblWords2", u" Words,"},
@@ -145,16 +148,16 @@ TEST_F(LayoutTest, BothPagesExistAndTheMainPageShows) {
 }
 
 TEST_F(LayoutTest, NumericFieldsStartAtZeroWithTheirStates) {
-  for (const char* name : {"edtWords1", "edtSenten1", "edtParag1", "edtWords2", "edtSenten2",
-                           "edtParag2"}) {
+  for (const char* name :
+       {"edtWords1", "edtSenten1", "edtParag1", "edtWords2", "edtSenten2", "edtParag2"}) {
     auto* field = Control<NumericField>(name);
     EXPECT_EQ(field->text(), QStringLiteral("0")) << name;
     EXPECT_TRUE(field->isEnabled()) << name;
     EXPECT_FALSE(field->isReadOnly()) << name;
     EXPECT_EQ(field->size(), QSize(49, 18)) << name;
   }
-  for (const char* name : {"edtDensPerc1", "edtDensTotal1", "edtDensPerc2", "edtDensTotal2",
-                           "edtDuplicate"}) {
+  for (const char* name :
+       {"edtDensPerc1", "edtDensTotal1", "edtDensPerc2", "edtDensTotal2", "edtDuplicate"}) {
     auto* field = Control<NumericField>(name);
     EXPECT_EQ(field->text(), QStringLiteral("0")) << name;
     EXPECT_FALSE(field->isEnabled()) << name;
@@ -184,9 +187,9 @@ TEST_F(LayoutTest, ToolButtonsShowTheirPictures) {
     const char* name;
     QSize size;
   };
-  for (const Picture& picture : {Picture{"btnNews", QSize(34, 34)},
-                                 Picture{"bsSkinSpeedButton1", QSize(23, 31)},
-                                 Picture{"bsSkinSpeedButton2", QSize(28, 28)}}) {
+  for (const Picture& picture :
+       {Picture{"btnNews", QSize(34, 34)}, Picture{"bsSkinSpeedButton1", QSize(23, 31)},
+        Picture{"bsSkinSpeedButton2", QSize(28, 28)}}) {
     auto* button = Control<QToolButton>(picture.name);
     EXPECT_EQ(button->iconSize(), picture.size) << picture.name;
     const QPixmap pixmap = button->icon().pixmap(picture.size);
@@ -202,13 +205,13 @@ TEST_F(LayoutTest, ToolButtonsShowTheirPictures) {
 }
 
 TEST_F(LayoutTest, ButtonsThatTakeNoFocus) {
-  for (const char* name : {"btnCompareEx", "btnMakeMoney", "btnAbout", "btnNews",
-                           "bsSkinSpeedButton1", "bsSkinSpeedButton2", "btnThanks",
-                           "lblLink1URL", "lblLink2URL"}) {
+  for (const char* name :
+       {"btnCompareEx", "btnMakeMoney", "btnAbout", "btnNews", "bsSkinSpeedButton1",
+        "bsSkinSpeedButton2", "btnThanks", "lblLink1URL", "lblLink2URL"}) {
     EXPECT_EQ(Control<QWidget>(name)->focusPolicy(), Qt::NoFocus) << name;
   }
-  for (const char* name : {"btnCompareEx", "btnImport1", "btnClearH2", "btnClear1",
-                           "btnCalculateKwDensity2"}) {
+  for (const char* name :
+       {"btnCompareEx", "btnImport1", "btnClearH2", "btnClear1", "btnCalculateKwDensity2"}) {
     EXPECT_EQ(Control<QWidget>(name)->cursor().shape(), Qt::PointingHandCursor) << name;
   }
 }
@@ -216,13 +219,26 @@ TEST_F(LayoutTest, ButtonsThatTakeNoFocus) {
 TEST_F(LayoutTest, FocusGoesRoundTheMainPageInItsOrder) {
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  const std::vector<QString> order = {
-      "minNumWords", "cbxType",    "edtWords1",  "edtSenten1",
-      "edtParag1",   "edtKw1",     "btnCalculateKwDensity1",
-      "btnImport1",  "btnClearH1", "btnClear1",  "rchArticle1",
-      "edtWords2",   "edtSenten2", "edtParag2",  "btnCalculateKwDensity2",
-      "edtKw2",      "btnImport2", "btnClearH2", "btnClear2",
-      "rchArticle2"};
+  const std::vector<QString> order = {"minNumWords",
+                                      "cbxType",
+                                      "edtWords1",
+                                      "edtSenten1",
+                                      "edtParag1",
+                                      "edtKw1",
+                                      "btnCalculateKwDensity1",
+                                      "btnImport1",
+                                      "btnClearH1",
+                                      "btnClear1",
+                                      "rchArticle1",
+                                      "edtWords2",
+                                      "edtSenten2",
+                                      "edtParag2",
+                                      "btnCalculateKwDensity2",
+                                      "edtKw2",
+                                      "btnImport2",
+                                      "btnClearH2",
+                                      "btnClear2",
+                                      "rchArticle2"};
   Control<QWidget>("minNumWords")->setFocus(Qt::TabFocusReason);
   std::vector<QString> visited;
   for (std::size_t i = 0; i < order.size() + 1; ++i) {
@@ -242,8 +258,8 @@ TEST_F(LayoutTest, FocusGoesRoundTheMainPageInItsOrder) {
 
 TEST_F(LayoutTest, ResizingKeepsArticleOneWidthAndRightEdgeDistances) {
   auto rightGap = [](QWidget* w) { return w->parentWidget()->width() - w->geometry().right(); };
-  const char* anchored[] = {"btnNews",     "bsSkinSpeedButton1", "bsSkinSpeedButton2",
-                            "lblMinLength", "minNumWords",       "cbxType",
+  const char* anchored[] = {"btnNews",      "bsSkinSpeedButton1", "bsSkinSpeedButton2",
+                            "lblMinLength", "minNumWords",        "cbxType",
                             "lblLink2URL"};
   std::map<std::string, int> gaps;
   for (const char* name : anchored) gaps[name] = rightGap(Control<QWidget>(name));
@@ -257,7 +273,8 @@ TEST_F(LayoutTest, ResizingKeepsArticleOneWidthAndRightEdgeDistances) {
 
   EXPECT_EQ(Control<QWidget>("panLeft")->width(), 364);
   EXPECT_EQ(Control<QWidget>("bsSkinPanel5")->width(), 5);
-  EXPECT_EQ(Control<QWidget>("bsSkinGroupBox2")->width(), Control<QWidget>("stsMain")->width() - 369);
+  EXPECT_EQ(Control<QWidget>("bsSkinGroupBox2")->width(),
+            Control<QWidget>("stsMain")->width() - 369);
   EXPECT_EQ(Control<QWidget>("rchArticle1")->height(), pane1Height + 200);
   EXPECT_EQ(Control<QWidget>("rchArticle2")->height(), pane1Height + 200);
   EXPECT_EQ(Control<QWidget>("rchArticle2")->width(), pane2Width + 300);

@@ -18,7 +18,9 @@ struct RoundingCase {
   const char* shown;
 };
 
-void PrintTo(const RoundingCase& c, std::ostream* out) { *out << c.value << " shows " << c.shown; }
+void PrintTo(const RoundingCase& c, std::ostream* out) {
+  *out << c.value << " shows " << c.shown;
+}
 
 class NumericFieldRounding : public ::testing::TestWithParam<RoundingCase> {};
 

@@ -3,17 +3,21 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTest>
-#include <QTextCursor>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <cstdio>
 #include <ostream>
-#include <QTimer>
 
 namespace vellora::test {
 
-std::u16string U(const char16_t* text) { return std::u16string(text); }
-std::u16string U(const QString& text) { return text.toStdU16String(); }
+std::u16string U(const char16_t* text) {
+  return std::u16string(text);
+}
+std::u16string U(const QString& text) {
+  return text.toStdU16String();
+}
 
 std::string Printable(std::u16string_view text) {
   std::string out;
@@ -74,7 +78,9 @@ std::int32_t BackgroundAt(ArticlePane& pane, int pos) {
   return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
-bool BoldAt(ArticlePane& pane, int pos) { return FormatAt(pane, pos).fontWeight() >= QFont::Bold; }
+bool BoldAt(ArticlePane& pane, int pos) {
+  return FormatAt(pane, pos).fontWeight() >= QFont::Bold;
+}
 
 ModalCatcher::ModalCatcher() : timer_(new QTimer) {
   QObject::connect(timer_, &QTimer::timeout, [this] {
@@ -86,7 +92,9 @@ ModalCatcher::ModalCatcher() : timer_(new QTimer) {
   timer_->start(10);
 }
 
-ModalCatcher::~ModalCatcher() { delete timer_; }
+ModalCatcher::~ModalCatcher() {
+  delete timer_;
+}
 
 void WindowTest::SetUp() {
   Comparing = false;

@@ -8,8 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTextCharFormat>
-#include <memory>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
