@@ -94,7 +94,7 @@ TEST_F(NewsServiceTest, BothSpellingsOfTheBaseAddressReachTheSameScript) {
   Reply(kDetailsPath, "OK");
   std::vector<std::string> list;
   std::string details;
-  for (const std::string base : {server_.BaseUrl() + "/news", server_.BaseUrl() + "/news/"}) {
+  for (const std::string& base : std::vector<std::string>{server_.BaseUrl() + "/news", server_.BaseUrl() + "/news/"}) {
     brand_.MasterNewsBaseURL = base;
     EXPECT_TRUE(List(list)) << base;
     EXPECT_TRUE(Details("1", details)) << base;
