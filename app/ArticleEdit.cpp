@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+#include "USegment.h"
+
 namespace vellora {
 
 ArticleEdit::ArticleEdit(QWidget* parent) : QTextEdit(parent) {
@@ -22,6 +24,23 @@ bool ArticleEdit::event(QEvent* event) {
   return QTextEdit::event(event);
 }
 
+void ArticleEdit::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  if (!text.isEmpty()) {
+    const std::u16string typed = text.toStdU16String();
+    const std::u16string normal = NormalizeArticleText(typed);
+    if (normal != typed) {
+      QKeyEvent replaced(event->type(), event->key(), event->modifiers(),
+                         QString::fromStdU16String(normal), event->isAutoRepeat(),
+                         static_cast<quint16>(event->count()));
+      QTextEdit::keyPressEvent(&replaced);
+      event->setAccepted(replaced.isAccepted());
+      return;
+    }
+  }
+  QTextEdit::keyPressEvent(event);
+}
+
 bool ArticleEdit::canInsertFromMimeData(const QMimeData* source) const {
   return source != nullptr && source->hasText();
 }
@@ -32,7 +51,7 @@ void ArticleEdit::insertFromMimeData(const QMimeData* source) {
   if (source == nullptr || !source->hasText()) return;
   const QString text = source->text();
   if (text.isEmpty()) return;
-  textCursor().insertText(text);
+  textCursor().insertText(QString::fromStdU16String(NormalizeArticleText(text.toStdU16String())));
   ensureCursorVisible();
 }
 

@@ -1,5 +1,6 @@
 // The rich-text control of an article pane: a QTextEdit that takes in only plain text from the
-// clipboard and from drops, and leaves Ctrl+V to the pane's own paste command.
+// clipboard and from drops, and leaves Ctrl+V to the pane's own paste command. Typed and pasted
+// text arrives already normalised, so that undo takes it back in one step.
 #pragma once
 
 #include <QTextEdit>
@@ -14,6 +15,7 @@ class ArticleEdit : public QTextEdit {
 
  protected:
   bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
 };

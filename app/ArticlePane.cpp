@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "UKeyword.h"
+#include "USegment.h"
 #include "UWords.h"
 
 namespace vellora {
@@ -195,7 +196,8 @@ void ArticlePane::PastePlainText() {
   const QString text = data->text();
   if (text.isEmpty()) return;
   QTextCursor cursor = edit_->textCursor();
-  cursor.insertText(text);
+  // Normalised before it goes in, so that one undo step takes the paste back.
+  cursor.insertText(QString::fromStdU16String(NormalizeArticleText(text.toStdU16String())));
   edit_->setTextCursor(cursor);
   edit_->ensureCursorVisible();
 }
@@ -205,7 +207,9 @@ void ArticlePane::ReplaceUnits(const std::vector<std::int32_t>& positions,
   if (positions.empty()) return;
   QuietScope quiet(*this);
   QTextCursor cursor(edit_->document());
-  cursor.beginEditBlock();
+  // One undo step with the edit that brought the units: undoing the replacement alone would
+  // bring them back, to be replaced at once again.
+  cursor.joinPreviousEditBlock();
   for (const std::int32_t pos : positions) {
     // The new unit goes in after the old one before the old one is removed: a caret before the
     // unit stays before it and a caret after it stays after it. Inserting at pos + 1 takes the

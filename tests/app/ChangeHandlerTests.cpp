@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
@@ -95,6 +96,22 @@ TEST_F(ChangeHandlerTest, TypedNoBreakSpaceIsReplacedWhereItStandsKeepingCaretAn
   EXPECT_EQ(Counts(1), QStringLiteral("2 1 1"));
   QTest::keyClicks(pane.Edit(), QStringLiteral("x"));
   EXPECT_EQ(pane.Text(), u"alpha x beta");
+}
+
+TEST_F(ChangeHandlerTest, UndoTakesBackTheTypingTogetherWithItsNormalisation) {
+  ArticlePane& pane = window->Pane1();
+  Type(pane, QStringLiteral("alpha"));
+  pane.Select(5, 0);
+  pane.Edit()->setFocus();
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(0x2019)));
+  QApplication::sendEvent(pane.Edit(), &press);
+  ASSERT_EQ(pane.Text(), u"alpha'");
+  pane.Edit()->undo();
+  EXPECT_EQ(pane.Text(), u"alpha");
+  EXPECT_EQ(window->ArticleText1, u"alpha");
+  pane.Edit()->redo();
+  EXPECT_EQ(pane.Text(), u"alpha'");
+  EXPECT_EQ(window->ArticleText1, u"alpha'");
 }
 
 TEST_F(ChangeHandlerTest, NormalisingLeavesTheScrollPositionAlone) {

@@ -94,6 +94,19 @@ TEST_F(PaneCommandTest, CtrlVRunsThePanesHiddenItem) {
   EXPECT_EQ(window->Pane2().Text(), u"");
 }
 
+TEST_F(PaneCommandTest, PastedTextArrivesNormalisedAndOneUndoTakesItBack) {
+  QGuiApplication::clipboard()->setText(QStringLiteral("don\u2019t\u00A0stop"));
+  Type(window->Pane1(), QStringLiteral("x "));
+  window->Pane1().Select(2, 0);
+  window->Pane1().Edit()->setFocus();
+  QTest::keyClick(window->Pane1().Edit(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(window->Pane1().Text(), u"x don't stop");
+  EXPECT_EQ(Control<NumericField>("edtWords1")->text(), QStringLiteral("3"));
+  window->Pane1().Edit()->undo();
+  EXPECT_EQ(window->Pane1().Text(), u"x ");
+  EXPECT_EQ(window->ArticleText1, u"x ");
+}
+
 TEST_F(PaneCommandTest, CtrlVWithAnEmptyClipboardChangesNothing) {
   Type(window->Pane1(), QStringLiteral("stay"));
   window->Pane1().Select(0, 4);
