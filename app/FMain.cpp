@@ -1,26 +1,36 @@
 #include "FMain.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QTabBar>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "Anchors.h"
+#include "AnsiText.h"
 #include "ArticlePane.h"
+#include "BrandView.h"
+#include "ClickWatcher.h"
 #include "DocumentImport.h"
 #include "ErrorReport.h"
+#include "LiveUpdate.h"
+#include "MessageBalloon.h"
+#include "NewsCommands.h"
 #include "NumericField.h"
 #include "PaneHighlight.h"
 #include "Skin.h"
@@ -64,9 +74,22 @@ void ApplyImportedFormat(QTextCharFormat& format, const vellora::FormattedRun& r
   if (run.PointSize > 0.0) format.setFontPointSize(run.PointSize);
 }
 
+std::filesystem::path ApplicationFolder() {
+  return std::filesystem::path(
+      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+}
+
+QString PathText(const std::filesystem::path& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path.string()));
+}
+
 }  // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::TfrmMain>()) {
+TfrmMain::TfrmMain(QWidget* parent) : TfrmMain(ApplicationFolder(), parent) {}
+
+TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TfrmMain>()) {
+  online_.programDir = std::move(programDir);
   vellora::InitAppResources();
   ui->setupUi(this);
   vellora::InstallAnchors(this);
@@ -98,6 +121,16 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(100);
+  Timer1->setSingleShot(true);
+
+  LMDMessageHint1 = new vellora::MessageBalloon(this);
+
+  // The welcome page's links open in the user's browser; the view itself never navigates.
+  ui->prfWelcome->setOpenLinks(false);
+  ui->prfWelcome->setOpenExternalLinks(false);
+  ui->prfWelcome->setReadOnly(true);
+  ui->prfWelcome->setUndoRedoEnabled(false);
+  ui->panBanner->installEventFilter(this);
 
   connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
   connect(pane2_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle2Change);
@@ -115,9 +148,217 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::T
   connect(ui->mnuPaste, &QAction::triggered, this, &TfrmMain::mnuPasteClick);
   connect(ui->MenuItem1, &QAction::triggered, this, &TfrmMain::MenuItem1Click);
   connect(ui->minNumWords, &QSpinBox::valueChanged, this, &TfrmMain::minNumWordsChange);
+  connect(ui->btnThanks, &QPushButton::clicked, this, &TfrmMain::btnThanksClick);
+  connect(ui->prfWelcome, &QTextBrowser::anchorClicked, this, &TfrmMain::prfWelcomeLinkClick);
+  connect(new vellora::ClickWatcher(ui->imgBanner), &vellora::ClickWatcher::Clicked, this,
+          &TfrmMain::imgBannerClick);
+  connect(new vellora::ClickWatcher(ui->gifBanner), &vellora::ClickWatcher::Clicked, this,
+          &TfrmMain::gifBannerClick);
+  connect(ui->btnMakeMoney, &QPushButton::clicked, this, &TfrmMain::btnMakeMoneyClick);
+  connect(ui->bsSkinSpeedButton2, &QToolButton::clicked, this, &TfrmMain::btnHelpClick);
+  connect(ui->btnAbout, &QPushButton::clicked, this, &TfrmMain::btnAboutClick);
+  connect(ui->btnNews, &QToolButton::clicked, this, &TfrmMain::btnNewsClick);
+  connect(ui->bsSkinSpeedButton1, &QToolButton::clicked, this, &TfrmMain::btnUpdateClick);
+  connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
+
+  FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+  FormDestroy();
+}
+
+// ---- Start-up and shutdown ----------------------------------------------------------------------
+
+void TfrmMain::FormCreate() {
+  // The six span lists are members, made with the window in the order Words, Sentences,
+  // Paragraphs of Article 1, then of Article 2.
+  ui->gifBanner->setGeometry(ui->imgBanner->geometry());
+  IdHTTP1.SetClosingFlag(&isClosing);
+  online_.client = &IdHTTP1;
+  online_.closeMainWindow = [this] { close(); };
+  LoadBrandSettings();
+  if (vellora::BrandSettings.WelcomeHtml.empty()) Timer1->start();
+  NewsList.clear();
+}
+
+void TfrmMain::FormShow() {
+  QTabWidget& pages = *ui->pgcPrinc;
+  // Every page is laid out once before the window appears.
+  for (int i = 0; i < pages.count(); ++i) {
+    pages.setCurrentIndex(i);
+    QCoreApplication::processEvents();
+  }
+  pages.setCurrentIndex(0);
+
+  if (!vellora::BrandSettings.WelcomeHtml.empty()) {
+    pages.setTabVisible(pages.indexOf(ui->stsWelcome), false);
+    pages.setCurrentIndex(0);
+    ui->prfWelcome->setHtml(vellora::AnsiToQString(vellora::BrandSettings.WelcomeHtml));
+  } else {
+    delete ui->stsWelcome;
+    ui->stsWelcome = nullptr;
+    ui->layWelcome = nullptr;
+    ui->prfWelcome = nullptr;
+    ui->bsSkinPanel14 = nullptr;
+    ui->btnThanks = nullptr;
+    pages.setTabVisible(pages.indexOf(ui->stsMain), false);
+  }
+  pages.setTabVisible(pages.indexOf(ui->stsMain), false);
+  pages.tabBar()->hide();
+  pages.setCurrentIndex(0);
+  CentreBanner();
+}
+
+void TfrmMain::FormResize() {
+  CentreBanner();
+}
+
+void TfrmMain::CentreBanner() {
+  const QWidget& panel = *ui->panBanner;
+  for (QWidget* banner :
+       {static_cast<QWidget*>(ui->imgBanner), static_cast<QWidget*>(ui->gifBanner)}) {
+    banner->move(vellora::CentredOffset(panel.width(), banner->width()),
+                 vellora::CentredOffset(panel.height(), banner->height()));
+  }
+}
+
+void TfrmMain::FormClose() {
+  try {
+    IdHTTP1.Disconnect();
+  } catch (...) {
+    // A failing disconnect must not keep the window open.
+  }
+  isClosing = true;
+  QCoreApplication::processEvents();
+}
+
+void TfrmMain::FormDestroy() {
+  NewsList.clear();
+  NewsList.shrink_to_fit();
+  try {
+    Words1.ClearAll();
+    Sentences1.ClearAll();
+    Paragraphs1.ClearAll();
+    Words2.ClearAll();
+    Sentences2.ClearAll();
+    Paragraphs2.ClearAll();
+  } catch (...) {
+  }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FormResize();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  // The panel also changes size without the window doing so (its height follows the banner).
+  if (watched == ui->panBanner && event->type() == QEvent::Resize) CentreBanner();
+  return QWidget::eventFilter(watched, event);
+}
+
+// ---- Brand ------------------------------------------------------------------------------------
+
+void TfrmMain::LoadBrandSettings() {
+  vellora::BrandLoad load = vellora::LoadBrandFromFolder(online_.programDir);
+  if (!load.SettingsFilePresent) return;
+  vellora::BrandSettings = std::move(load.Settings);
+  const vellora::BrandSettingsRecord& brand = vellora::BrandSettings;
+  const vellora::BrandLook& look = load.Look;
+
+  setWindowTitle(vellora::AnsiToQString(look.Caption));
+  ui->btnNews->setVisible(look.NewsButtonVisible);
+  ui->btnMakeMoney->setText(vellora::AnsiToQString(look.MakeMoneyCaption));
+  const Qt::CursorShape bannerCursor =
+      look.BannerHandCursor ? Qt::PointingHandCursor : Qt::ArrowCursor;
+  ui->imgBanner->setCursor(bannerCursor);
+  ui->gifBanner->setCursor(bannerCursor);
+  ShowBrandBanner(look);
+
+  ui->panLinks->setVisible(look.LinksPanelVisible);
+  ui->lblLink1URL->setText(vellora::LinkLabelText(brand.Link1Caption, brand.Link1URL));
+  ui->lblLink2URL->setText(vellora::LinkLabelText(brand.Link2Caption, brand.Link2URL));
+
+  if (look.SkinStyleSheet) ApplySkin(QString::fromStdString(*look.SkinStyleSheet));
+  if (look.IconPath) {
+    const QIcon icon(PathText(*look.IconPath));
+    QApplication::setWindowIcon(icon);
+    setWindowIcon(icon);
+  }
+}
+
+void TfrmMain::ShowBrandBanner(const vellora::BrandLook& look) {
+  const std::optional<int> height =
+      look.Banner ? vellora::ShowBanner(*look.Banner, *ui->imgBanner, *ui->gifBanner)
+                  : std::nullopt;
+  if (!height) {
+    ui->panBanner->hide();
+    return;
+  }
+  ui->panBanner->setFixedHeight(*height + 10);
+  ui->panBanner->show();
+}
+
+// ---- Welcome page, banner, Help, Make Money, About ------------------------------------------
+
+void TfrmMain::btnThanksClick() {
+  ui->pgcPrinc->setCurrentIndex(1);
+  if (!vellora::BrandSettings.WelcomeHtml.empty()) Timer1->start();
+}
+
+void TfrmMain::prfWelcomeLinkClick(const QUrl& link) {
+  if (link.isRelative() && link.path().isEmpty() && link.hasFragment()) {
+    ui->prfWelcome->scrollToAnchor(link.fragment());
+    return;
+  }
+  vellora::OpenAddress(online_, link.toEncoded().toStdString());
+}
+
+void TfrmMain::imgBannerClick() {
+  if (!vellora::BrandSettings.BannerClickURL.empty())
+    vellora::OpenAddress(online_, vellora::BrandSettings.BannerClickURL);
+}
+
+void TfrmMain::gifBannerClick() {
+  imgBannerClick();
+}
+
+void TfrmMain::btnMakeMoneyClick() {
+  vellora::OpenAddress(online_, vellora::BrandSettings.AffiliateURL);
+}
+
+void TfrmMain::btnHelpClick() {
+  vellora::OpenAddress(online_, vellora::BrandSettings.AppHelpURL);
+}
+
+void TfrmMain::btnAboutClick() {
+  // ABOUT-BOX: vellora::ShowAboutBox(this);
+}
+
+// ---- News and updates -------------------------------------------------------------------------
+
+void TfrmMain::btnNewsClick() {
+  vellora::ShowNewsWindow(this, online_, NewsList);
+}
+
+void TfrmMain::btnUpdateClick() {
+  vellora::CheckForUpdate(online_, false);
+}
+
+void TfrmMain::Timer1Timer() {
+  Timer1->stop();
+  vellora::RunStartupChecks(online_, [this](const std::string& Text) { ShowNewsMessage(Text); });
+}
+
+void TfrmMain::ShowNewsMessage(const std::string& Text) {
+  vellora::ShowNewsMessage(*LMDMessageHint1, *ui->btnNews, Text);
+}
 
 void TfrmMain::SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& menuName,
                          const QString& itemName) {
@@ -160,6 +401,7 @@ void TfrmMain::showEvent(QShowEvent* event) {
       setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                       screen->availableGeometry()));
     }
+    FormShow();
   }
   QWidget::showEvent(event);
 }

@@ -1,20 +1,27 @@
-// The main window: the two article panes with their counters, the compare bar and the commands
-// that drive the analysis engine and the importers.
+// The main window: its start-up and shutdown, the brand shown in it, the two article panes with
+// their counters, the compare bar and the commands that drive the analysis engine, the importers
+// and the online services.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "BrandSettings.h"
+#include "HttpClient.h"
+#include "OnlineContext.h"
 #include "UWords.h"
 
 class QFileDialog;
 class QLineEdit;
 class QMenu;
 class QTimer;
+class QUrl;
 
 namespace Ui {
 class TfrmMain;
@@ -22,6 +29,7 @@ class TfrmMain;
 
 namespace vellora {
 class ArticlePane;
+class MessageBalloon;
 class NumericField;
 }  // namespace vellora
 
@@ -32,8 +40,22 @@ class TfrmMain : public QWidget {
   Q_OBJECT
 
  public:
+  // Finds every file of the system in the folder of the program file.
   explicit TfrmMain(QWidget* parent = nullptr);
+  // Finds them in programDir instead (tests start the window on a folder of their own).
+  explicit TfrmMain(std::filesystem::path programDir, QWidget* parent = nullptr);
   ~TfrmMain() override;
+
+  const std::filesystem::path& ProgramDir() const { return online_.programDir; }
+  // What the online commands work with. Before the event loop runs, a caller may point the
+  // update server, the message boxes and the address opener elsewhere; the Help, Make Money,
+  // banner and welcome page links open addresses through the same opener.
+  vellora::OnlineContext& Online() { return online_; }
+  bool IsClosing() const { return isClosing; }
+  const std::vector<std::string>& News() const { return NewsList; }
+
+  // Shows Text (8-bit) in the balloon that points at the News button.
+  void ShowNewsMessage(const std::string& Text);
 
   // The import commands ask this for the file to read; an empty result means cancelled. By
   // default it runs bsSkinOpenDialog1 modally.
@@ -78,10 +100,33 @@ class TfrmMain : public QWidget {
   void MenuItem1Click();
   void minNumWordsChange();
 
+  void btnThanksClick();
+  void imgBannerClick();
+  void gifBannerClick();
+  void btnMakeMoneyClick();
+  void btnHelpClick();
+  void btnAboutClick();
+  void btnNewsClick();
+  void btnUpdateClick();
+  void Timer1Timer();
+
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void FormCreate();
+  void FormShow();
+  void FormResize();
+  void FormClose();
+  void FormDestroy();
+  void LoadBrandSettings();
+  void ShowBrandBanner(const vellora::BrandLook& look);
+  void CentreBanner();
+  void prfWelcomeLinkClick(const QUrl& link);
+
   // The controls and state of one article; the twin handlers differ only in this.
   struct Side {
     vellora::ArticlePane* pane = nullptr;
@@ -114,4 +159,11 @@ class TfrmMain : public QWidget {
   QTimer* Timer1 = nullptr;
   FileChooser chooser_;
   bool shownOnce_ = false;
+
+  // The closing flag outlives the client that reads it.
+  bool isClosing = false;
+  vellora::HttpClient IdHTTP1;
+  std::vector<std::string> NewsList;
+  vellora::MessageBalloon* LMDMessageHint1 = nullptr;
+  vellora::OnlineContext online_;
 };
