@@ -28,6 +28,7 @@
 #include "ClickWatcher.h"
 #include "DocumentImport.h"
 #include "ErrorReport.h"
+#include "FAbout.h"
 #include "LiveUpdate.h"
 #include "MessageBalloon.h"
 #include "NewsCommands.h"
@@ -184,6 +185,8 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::FormShow() {
   QTabWidget& pages = *ui->pgcPrinc;
+  // Hidden through the tab bar: QTabWidget::setTabVisible would hide the page as well.
+  QTabBar& tabs = *pages.tabBar();
   // Every page is laid out once before the window appears.
   for (int i = 0; i < pages.count(); ++i) {
     pages.setCurrentIndex(i);
@@ -192,20 +195,22 @@ void TfrmMain::FormShow() {
   pages.setCurrentIndex(0);
 
   if (!vellora::BrandSettings.WelcomeHtml.empty()) {
-    pages.setTabVisible(pages.indexOf(ui->stsWelcome), false);
+    tabs.setTabVisible(pages.indexOf(ui->stsWelcome), false);
     pages.setCurrentIndex(0);
     ui->prfWelcome->setHtml(vellora::AnsiToQString(vellora::BrandSettings.WelcomeHtml));
   } else {
+    // The main page becomes current first: the stack then has no current page to replace.
+    pages.setCurrentWidget(ui->stsMain);
     delete ui->stsWelcome;
     ui->stsWelcome = nullptr;
     ui->layWelcome = nullptr;
     ui->prfWelcome = nullptr;
     ui->bsSkinPanel14 = nullptr;
     ui->btnThanks = nullptr;
-    pages.setTabVisible(pages.indexOf(ui->stsMain), false);
+    tabs.setTabVisible(pages.indexOf(ui->stsMain), false);
   }
-  pages.setTabVisible(pages.indexOf(ui->stsMain), false);
-  pages.tabBar()->hide();
+  tabs.setTabVisible(pages.indexOf(ui->stsMain), false);
+  tabs.hide();
   pages.setCurrentIndex(0);
   CentreBanner();
 }
@@ -338,7 +343,7 @@ void TfrmMain::btnHelpClick() {
 }
 
 void TfrmMain::btnAboutClick() {
-  // ABOUT-BOX: vellora::ShowAboutBox(this);
+  vellora::ShowAboutBox(this);
 }
 
 // ---- News and updates -------------------------------------------------------------------------

@@ -30,7 +30,19 @@
 namespace vellora::test {
 namespace {
 
-class LayoutTest : public WindowTest {};
+// The form's controls as created, before the first show removes the unused page.
+class LayoutTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    design = NewWindow();
+  }
+  void TearDown() override {
+    design.reset();
+    WindowTest::TearDown();
+  }
+  std::unique_ptr<TfrmMain> design;
+};
 
 struct KindCase {
   const char* name;
@@ -44,7 +56,7 @@ void PrintTo(const KindCase& c, std::ostream* out) {
 class ControlKinds : public LayoutTest, public ::testing::WithParamInterface<KindCase> {};
 
 TEST_P(ControlKinds, ControlExistsWithItsKind) {
-  QObject* control = window->findChild<QObject*>(QString::fromLatin1(GetParam().name));
+  QObject* control = design->findChild<QObject*>(QString::fromLatin1(GetParam().name));
   ASSERT_NE(control, nullptr) << GetParam().name;
   EXPECT_TRUE(control->inherits(GetParam().className)) << GetParam().name;
 }
@@ -97,7 +109,7 @@ void PrintTo(const CaptionCase& c, std::ostream* out) {
 class Captions : public LayoutTest, public ::testing::WithParamInterface<CaptionCase> {};
 
 TEST_P(Captions, ControlShowsItsCaption) {
-  QWidget* control = window->findChild<QWidget*>(QString::fromLatin1(GetParam().name));
+  QWidget* control = design->findChild<QWidget*>(QString::fromLatin1(GetParam().name));
   ASSERT_NE(control, nullptr) << GetParam().name;
   QString shown;
   if (auto* button = qobject_cast<QAbstractButton*>(control)) {
@@ -137,14 +149,16 @@ TEST_F(LayoutTest, WindowHasItsDesignCaptionAndSize) {
   EXPECT_EQ(window->size(), QSize(739, 626));
 }
 
-TEST_F(LayoutTest, BothPagesExistAndTheMainPageShows) {
-  auto* pages = Control<QTabWidget>("pgcPrinc");
+TEST_F(LayoutTest, BothPagesExistWithTheirTabsUntilTheFirstShow) {
+  auto* pages = design->findChild<QTabWidget*>(QStringLiteral("pgcPrinc"));
+  ASSERT_NE(pages, nullptr);
   ASSERT_EQ(pages->count(), 2);
   EXPECT_EQ(pages->widget(0)->objectName(), QStringLiteral("stsWelcome"));
   EXPECT_EQ(pages->widget(1)->objectName(), QStringLiteral("stsMain"));
-  EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("stsMain"));
-  EXPECT_TRUE(Control<QTextBrowser>("prfWelcome")->isReadOnly());
-  EXPECT_TRUE(Control<QPushButton>("btnThanks")->isDefault());
+  EXPECT_TRUE(pages->isTabVisible(0));
+  EXPECT_TRUE(pages->isTabVisible(1));
+  EXPECT_TRUE(design->findChild<QTextBrowser*>(QStringLiteral("prfWelcome"))->isReadOnly());
+  EXPECT_TRUE(design->findChild<QPushButton*>(QStringLiteral("btnThanks"))->isDefault());
 }
 
 TEST_F(LayoutTest, NumericFieldsStartAtZeroWithTheirStates) {
@@ -208,7 +222,9 @@ TEST_F(LayoutTest, ButtonsThatTakeNoFocus) {
   for (const char* name :
        {"btnCompareEx", "btnMakeMoney", "btnAbout", "btnNews", "bsSkinSpeedButton1",
         "bsSkinSpeedButton2", "btnThanks", "lblLink1URL", "lblLink2URL"}) {
-    EXPECT_EQ(Control<QWidget>(name)->focusPolicy(), Qt::NoFocus) << name;
+    auto* control = design->findChild<QWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(control, nullptr) << name;
+    EXPECT_EQ(control->focusPolicy(), Qt::NoFocus) << name;
   }
   for (const char* name :
        {"btnCompareEx", "btnImport1", "btnClearH2", "btnClear1", "btnCalculateKwDensity2"}) {
@@ -335,10 +351,11 @@ TEST_F(LayoutTest, OpenDialogSettings) {
             QDir(QCoreApplication::applicationDirPath()).absolutePath());
 }
 
-TEST_F(LayoutTest, TimerWaitsDisabled) {
+TEST_F(LayoutTest, TimerIsAOneShotOf100MsAndStopsAfterItsTick) {
   auto* timer = Control<QTimer>("Timer1");
   EXPECT_FALSE(timer->isActive());
   EXPECT_EQ(timer->interval(), 100);
+  EXPECT_TRUE(timer->isSingleShot());
 }
 
 TEST_F(LayoutTest, SkinIsAStyleSheetThatCanBeReplaced) {

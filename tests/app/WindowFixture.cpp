@@ -1,6 +1,8 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QMessageBox>
 #include <QTest>
 #include <QTextBlock>
@@ -96,16 +98,44 @@ ModalCatcher::~ModalCatcher() {
   delete timer_;
 }
 
+bool ProcessEventsUntil(const std::function<bool()>& done) {
+  QDeadlineTimer deadline(10000);
+  while (!done() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+std::string ClosedUpdateBaseURL() {
+  return "http://127.0.0.1:1/liveupdate/vellora/";
+}
+
 void WindowTest::SetUp() {
   Comparing = false;
-  window = std::make_unique<TfrmMain>();
+  BrandSettings = {};
+  ASSERT_TRUE(programDir_.isValid());
+  window = NewWindow();
+  bool checked = false;
+  const QMetaObject::Connection watch =
+      QObject::connect(window->findChild<QTimer*>(QStringLiteral("Timer1")), &QTimer::timeout,
+                       window.get(), [&checked] { checked = true; });
   window->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  const bool ran = ProcessEventsUntil([&checked] { return checked; });
+  QObject::disconnect(watch);
+  ASSERT_TRUE(ran);
+}
+
+std::unique_ptr<TfrmMain> WindowTest::NewWindow() {
+  auto created = std::make_unique<TfrmMain>(
+      std::filesystem::path(QFile::encodeName(programDir_.path()).toStdString()));
+  created->Online().updateBaseURL = ClosedUpdateBaseURL();
+  return created;
 }
 
 void WindowTest::TearDown() {
   window.reset();
   Comparing = false;
+  BrandSettings = {};
 }
 
 void WindowTest::Type(ArticlePane& pane, const QString& text) {

@@ -7,7 +7,9 @@
 #include <QColor>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTextCharFormat>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -56,8 +58,16 @@ class ModalCatcher {
   QStringList texts_;
 };
 
+// Runs pending events until done() holds or about ten seconds have passed; returns done().
+bool ProcessEventsUntil(const std::function<bool()>& done);
+
+// An update server address where nothing listens: the start-up check fails at once, silently.
+std::string ClosedUpdateBaseURL();
+
 class WindowTest : public ::testing::Test {
  protected:
+  // The window starts on an empty program folder of its own; the test begins once its one
+  // start-up check has run, so nothing online happens in the middle of a test.
   void SetUp() override;
   void TearDown() override;
 
@@ -68,9 +78,14 @@ class WindowTest : public ::testing::Test {
     return control;
   }
 
+  // A window created on the test's program folder, not shown yet, whose start-up check fails
+  // at once.
+  std::unique_ptr<TfrmMain> NewWindow();
+
   // Replaces the whole text of a pane as a user would, raising its change handling.
   void Type(ArticlePane& pane, const QString& text);
 
+  QTemporaryDir programDir_;
   std::unique_ptr<TfrmMain> window;
 };
 
