@@ -207,7 +207,6 @@ void TfrmMain::FormShow() {
     ui->prfWelcome = nullptr;
     ui->bsSkinPanel14 = nullptr;
     ui->btnThanks = nullptr;
-    tabs.setTabVisible(pages.indexOf(ui->stsMain), false);
   }
   tabs.setTabVisible(pages.indexOf(ui->stsMain), false);
   tabs.hide();
@@ -249,6 +248,7 @@ void TfrmMain::FormDestroy() {
     Sentences2.ClearAll();
     Paragraphs2.ClearAll();
   } catch (...) {
+    // The window goes in any case; a list that cannot be emptied is freed with it.
   }
 }
 

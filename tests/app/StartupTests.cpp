@@ -213,14 +213,16 @@ TEST_F(Lifecycle, ClosingDuringTheStartupDownloadEndsItAndStartsNoOther) {
   EXPECT_EQ(server_.RequestCount(), 1u);
 }
 
-TEST_F(Lifecycle, ClosingSetsTheFlagAndTheWindowCanBeDestroyedAfterwards) {
+TEST_F(Lifecycle, ClosingSetsTheFlagAndNoDownloadStartsAfterwards) {
   Start();
   ASSERT_TRUE(WaitForChecks(1));
   EXPECT_FALSE(window->IsClosing());
   EXPECT_TRUE(window->close());
   EXPECT_TRUE(window->IsClosing());
-  window.reset();
-  SUCCEED();
+  // Check Updates after the close starts no download and says nothing.
+  window->btnUpdateClick();
+  EXPECT_EQ(server_.RequestCount(), 1u);
+  EXPECT_TRUE(boxes_.texts.empty());
 }
 
 }  // namespace
