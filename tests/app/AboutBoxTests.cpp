@@ -98,8 +98,7 @@ class AboutBoxWindowTest : public WindowTest {
 struct SeenBox {
   QPointer<TfrmAbout> box;
   QString caption;
-  bool modal = false;
-  bool parentBlocked = false;
+  Qt::WindowModality modality = Qt::NonModal;
 };
 
 // Runs the About command over parent, answering the box with a click on "Ok".
@@ -111,9 +110,7 @@ SeenBox RunAboutCommand(QWidget* parent) {
     if (box == nullptr || !seen.box.isNull()) return;
     seen.box = box;
     seen.caption = box->windowTitle();
-    seen.modal = box->isModal();
-    seen.parentBlocked = parent->testAttribute(Qt::WA_Disabled) ||
-                         QApplication::activeModalWidget() != parent->window();
+    seen.modality = box->windowModality();
     AboutControls(*box).ok->click();
   });
   answer.start(10);
@@ -430,8 +427,7 @@ TEST_F(AboutBoxWindowTest, EveryUseShowsANewModalBoxThatIsDestroyedWhenClosed) {
   BrandSettings = Brand("First", "2010", "Acme", "Text one");
   const SeenBox first = RunAboutCommand(window.get());
   EXPECT_EQ(first.caption, QStringLiteral("About First..."));
-  EXPECT_TRUE(first.modal);
-  EXPECT_TRUE(first.parentBlocked);
+  EXPECT_EQ(first.modality, Qt::ApplicationModal);
   EXPECT_TRUE(first.box.isNull()) << "the box outlives its command";
 
   // A second use reads the settings anew: nothing is kept from the first box.
