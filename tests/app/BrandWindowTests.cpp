@@ -40,7 +40,11 @@ INSTANTIATE_TEST_SUITE_P(Sizes, Centring,
                          ::testing::Values(CentreCase{6, 3, 2}, CentreCase{7, 3, 2},
                                            CentreCase{6, 4, 1}, CentreCase{0, 0, 0},
                                            CentreCase{65, 55, 5}, CentreCase{5, 11, -3},
-                                           CentreCase{10, 21, -5}));
+                                           CentreCase{10, 21, -5}),
+                         [](const auto& info) {
+                           return "Panel" + std::to_string(info.param.panel) + "Banner" +
+                                  std::to_string(info.param.banner);
+                         });
 
 // ---- Brand applied to the window ----
 
