@@ -49,7 +49,7 @@ TEST(ErrorReport, ExceptionFromATimerIsReported) {
   bool after = false;
   QTimer::singleShot(0, [] { throw std::runtime_error("disk full"); });
   QTimer::singleShot(5, [&after] { after = true; });
-  QTest::qWaitFor([&] { return after && !catcher.Texts().isEmpty(); }, 2000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return after && !catcher.Texts().isEmpty(); }, 2000));
   EXPECT_TRUE(after);
   ASSERT_EQ(catcher.Texts().size(), 1);
   EXPECT_TRUE(catcher.Texts()[0].contains(QStringLiteral("disk full")));
