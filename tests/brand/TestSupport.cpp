@@ -13,25 +13,6 @@
 namespace vellora::test {
 namespace fs = std::filesystem;
 
-TempFolder::TempFolder() {
-  std::random_device rd;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = fs::temp_directory_path() / ("vellora-brand-" + std::to_string(rd()));
-    std::error_code ec;
-    if (fs::create_directory(candidate, ec)) {
-      path_ = candidate;
-      return;
-    }
-  }
-  throw std::runtime_error("cannot create a temporary folder");
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ec;
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-  fs::remove_all(path_, ec);
-}
-
 fs::path TestDataDir() {
   if (const char* env = std::getenv("VELLORA_TEST_DATA"); env && *env)
     return fs::path(env) / "brand";

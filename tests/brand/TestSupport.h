@@ -7,21 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "TempFolder.h"
+
 namespace vellora::test {
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
 
 std::filesystem::path TestDataDir();  // tests/data/brand
 std::string ReadFile(const std::filesystem::path& path);

@@ -10,29 +10,6 @@
 
 namespace vellora::test {
 
-TempFolder::TempFolder() {
-  static std::atomic<int> counter{0};
-  path_ = std::filesystem::temp_directory_path() /
-          ("vellora-import-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(path_);
-  std::filesystem::create_directories(path_);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
-std::filesystem::path TempFolder::Write(const std::string& relative,
-                                        const std::string& bytes) const {
-  const std::filesystem::path file = path_ / relative;
-  std::filesystem::create_directories(file.parent_path());
-  std::ofstream out(file, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + file.string());
-  return file;
-}
-
 std::string BuildZip(const std::vector<ZipEntry>& entries) {
   zip_error_t error;
   zip_error_init(&error);

@@ -7,23 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "TempFolder.h"
+
 namespace vellora::test {
-
-// A fresh folder that is removed with everything in it when the object goes.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  // Writes bytes to a file under the folder (creating subfolders) and returns its path.
-  std::filesystem::path Write(const std::string& relative, const std::string& bytes) const;
-
- private:
-  std::filesystem::path path_;
-};
 
 struct ZipEntry {
   std::string Name;
