@@ -89,6 +89,28 @@ std::string BannerImageFormat(std::string_view imageName) {
   return ext;
 }
 
+BrandSettingsRecord SettingsFromReading(const BrandTextReading& reading) {
+  BrandSettingsRecord s;
+  s.ApplicationName = reading.Value("ApplicationName");
+  s.BranderCode = reading.Value("BranderCode");
+  s.BranderType = reading.Value("BranderType");
+  s.AffiliateURL = reading.Value("AffiliateURL");
+  s.AffiliateTYPE = reading.Value("AffiliateTYPE");
+  s.AffiliateID = reading.Value("AffiliateID");
+  ReplaceAll(s.AffiliateURL, kAffiliatePlaceholder, s.AffiliateID);
+  s.MasterNewsBaseURL = reading.Value("MasterNewsBaseURL");
+  s.PlatinumNewsBaseURL = reading.Value("PlatinumNewsBaseURL");
+  s.GoldNewsBaseURL = reading.Value("GoldNewsBaseURL");
+  s.MasterPublID = reading.Value("MasterPublID");
+  s.PlatinumPublID = reading.Value("PlatinumPublID");
+  s.GoldPublID = reading.Value("GoldPublID");
+  s.AppHelpURL = reading.Value("AppHelpURL");
+  s.CopyrightYears = reading.Value("CopyrightYears");
+  s.CopyrightCompany = reading.Value("CopyrightCompany");
+  s.AboutText = reading.Value("AboutText");
+  return s;
+}
+
 BrandLoad BrandFromText(const std::string& plainText, const fs::path& programDir,
                         const IndexDraw& draw) {
   BrandLoad load;
@@ -97,23 +119,7 @@ BrandLoad BrandFromText(const std::string& plainText, const fs::path& programDir
   BrandSettingsRecord& s = load.Settings;
   BrandLook& look = load.Look;
 
-  s.ApplicationName = r.Value("ApplicationName");
-  s.BranderCode = r.Value("BranderCode");
-  s.BranderType = r.Value("BranderType");
-  s.AffiliateURL = r.Value("AffiliateURL");
-  s.AffiliateTYPE = r.Value("AffiliateTYPE");
-  s.AffiliateID = r.Value("AffiliateID");
-  ReplaceAll(s.AffiliateURL, kAffiliatePlaceholder, s.AffiliateID);
-  s.MasterNewsBaseURL = r.Value("MasterNewsBaseURL");
-  s.PlatinumNewsBaseURL = r.Value("PlatinumNewsBaseURL");
-  s.GoldNewsBaseURL = r.Value("GoldNewsBaseURL");
-  s.MasterPublID = r.Value("MasterPublID");
-  s.PlatinumPublID = r.Value("PlatinumPublID");
-  s.GoldPublID = r.Value("GoldPublID");
-  s.AppHelpURL = r.Value("AppHelpURL");
-  s.CopyrightYears = r.Value("CopyrightYears");
-  s.CopyrightCompany = r.Value("CopyrightCompany");
-  s.AboutText = r.Value("AboutText");
+  s = SettingsFromReading(r);
 
   look.Caption = s.ApplicationName + " v" + AppVersion;
   look.NewsButtonVisible = NewsButtonVisible(s);

@@ -76,6 +76,11 @@ IndexDraw DefaultIndexDraw();
 // fields) shows the button when its publisher id and news base address are both set.
 bool NewsButtonVisible(const BrandSettingsRecord& settings);
 
+struct BrandTextReading;
+// The plain fields of a settings text read in loader order, the affiliate id put into the
+// affiliate address; the drawn welcome page, banner and links stay empty.
+BrandSettingsRecord SettingsFromReading(const BrandTextReading& reading);
+
 // File-name part of a banner image name: what follows its last backslash, slash or colon.
 std::string BannerFileNamePart(std::string_view imageName);
 // Lower-case extension of that part, without the dot; empty when it has none.

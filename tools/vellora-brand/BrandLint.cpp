@@ -174,14 +174,7 @@ class Linter {
   }
 
   void CheckNewsButton() {
-    BrandSettingsRecord s;
-    s.BranderType = reading_.Value("BranderType");
-    s.MasterPublID = reading_.Value("MasterPublID");
-    s.MasterNewsBaseURL = reading_.Value("MasterNewsBaseURL");
-    s.PlatinumPublID = reading_.Value("PlatinumPublID");
-    s.PlatinumNewsBaseURL = reading_.Value("PlatinumNewsBaseURL");
-    s.GoldPublID = reading_.Value("GoldPublID");
-    s.GoldNewsBaseURL = reading_.Value("GoldNewsBaseURL");
+    const BrandSettingsRecord s = SettingsFromReading(reading_);
     Info(std::string("news button: ") + (NewsButtonVisible(s) ? "shown" : "hidden") +
          " (BranderType \"" + s.BranderType + "\")");
   }
