@@ -146,11 +146,10 @@ std::int32_t DuplicateComparison::FirstEvent(const WordIndex::Range& range, std:
     outcome = TryAt(from, s1, e1, newBlock);
     return from;
   }
-  if (newBlock && words1_[s1].Color != NoHighlight) {
-    // A new block cannot take an unmarked word of a window that starts on a marked one.
-    const auto firstUnmarked = std::find_if(words1_.begin() + s1, words1_.begin() + e1 + 1,
-                                            [](const TWord& w) { return w.Color == NoHighlight; });
-    if (firstUnmarked != words1_.begin() + e1 + 1 && matchOnly) return -1;
+  if (matchOnly && newBlock && words1_[s1].Color != NoHighlight &&
+      std::any_of(words1_.begin() + s1, words1_.begin() + e1 + 1,
+                  [](const TWord& w) { return w.Color == NoHighlight; })) {
+    return -1;  // a new block cannot take an unmarked word of a window that starts on a marked one
   }
 
   // In a new block a marked word of Article 2 stops the attempt at once; with more than one word
