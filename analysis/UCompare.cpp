@@ -57,12 +57,10 @@ DuplicateComparison::DuplicateComparison(std::u16string_view text1, TListWords& 
       // window makes of 0, the nearest sensible value.
       minLength_(minLength < 0 ? 1 : minLength),
       unitType_(unitType),
-      index_(std::make_unique<WordIndex>(text1, words1, text2, words2)) {}
-
-DuplicateComparison::~DuplicateComparison() = default;
+      index_(text1, words1, text2, words2) {}
 
 std::size_t DuplicateComparison::IndexMemoryBytes() const {
-  return index_->MemoryBytes();
+  return index_.MemoryBytes();
 }
 
 void DuplicateComparison::Run() {
@@ -120,7 +118,7 @@ DuplicateComparison::Outcome DuplicateComparison::TryAt(std::int32_t j, std::int
     const std::int32_t w1 = s1 + k;
     const std::int32_t w2 = j + k;
     const std::int32_t color2 = words2_[w2].Color;
-    const bool stops = (w2 == lastWord2 && w1 != e1) || index_->Id1(w1) != index_->Id2(w2) ||
+    const bool stops = (w2 == lastWord2 && w1 != e1) || index_.Id1(w1) != index_.Id2(w2) ||
                        (color2 != NoHighlight && (color2 != current || newBlock)) ||
                        (newBlock && words1_[w1].Color == NoHighlight && windowStartMarked);
     if (stops) return w1 == e1 ? Outcome::FailedAtLast : Outcome::NoEvent;
@@ -155,11 +153,11 @@ std::int32_t DuplicateComparison::FirstEvent(const WordIndex::Range& range, std:
   // In a new block a marked word of Article 2 stops the attempt at once; with more than one word
   // in the window (or when only matches count) such places are never events and are skipped.
   const bool skipMarked = newBlock && (length >= 2 || matchOnly);
-  std::uint32_t i = index_->LowerBound(range, from);
+  std::uint32_t i = index_.LowerBound(range, from);
   while (true) {
-    if (skipMarked) i = index_->NextUnmarked(range, i);
+    if (skipMarked) i = index_.NextUnmarked(range, i);
     if (i >= range.end) return -1;
-    const std::int32_t j = index_->PlaceAt(range, i);
+    const std::int32_t j = index_.PlaceAt(range, i);
     if (j > lastStart) return -1;
     const Outcome result = TryAt(j, s1, e1, newBlock);
     if (result == Outcome::Matched || (result == Outcome::FailedAtLast && !matchOnly)) {
@@ -182,8 +180,8 @@ bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
   // the last word still ends the scan, the whole window when only matches count; the index
   // knows up to three.
   const std::int32_t length = e1 - s1 + 1;
-  index_->Prefetch(s1 + 1);  // windows advance one unit at a time
-  WordIndex::Range places = index_->PlacesOf(s1, std::min(length - 1, 3));
+  index_.Prefetch(s1 + 1);  // windows advance one unit at a time
+  WordIndex::Range places = index_.PlacesOf(s1, std::min(length - 1, 3));
   Outcome outcome;
   std::int32_t s2 = FirstEvent(places, from, s1, e1, newBlock, false, outcome);
   if (outcome == Outcome::FailedAtLast) {
@@ -191,9 +189,9 @@ bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
     resumeAt_ = -1;
     newBlock = true;
     if (length == 1) {
-      places = index_->PlacesOf(s1, 1);
+      places = index_.PlacesOf(s1, 1);
     } else if (length <= 3) {
-      places = index_->Extend(places, s1);
+      places = index_.Extend(places, s1);
     }
     s2 = FirstEvent(places, 0, s1, e1, true, true, outcome);
   }
@@ -212,7 +210,7 @@ void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2
   const std::int32_t color = PaletteColor(colorIndex_);
   for (std::int32_t w = s1; w <= e1; ++w) words1_[w].Color = color;
   for (std::int32_t w = s2; w <= e2; ++w) {
-    if (words2_[w].Color == NoHighlight) index_->MarkPlace(w);
+    if (words2_[w].Color == NoHighlight) index_.MarkPlace(w);
     words2_[w].Color = color;
   }
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 #include "UWordIndex.h"
@@ -37,7 +36,6 @@ class DuplicateComparison {
                       const TListSentences& sentences1, const TListParagraphs& paragraphs1,
                       std::u16string_view text2, TListWords& words2, std::int32_t minLength,
                       std::int32_t unitType);
-  ~DuplicateComparison();
   DuplicateComparison(const DuplicateComparison&) = delete;
   DuplicateComparison& operator=(const DuplicateComparison&) = delete;
 
@@ -71,7 +69,7 @@ class DuplicateComparison {
   std::int32_t cursor_ = -1;
   std::int32_t resumeAt_ = -1;
   std::int32_t colorIndex_ = 0;
-  std::unique_ptr<WordIndex> index_;
+  WordIndex index_;
 };
 
 // What Compare computes without a window: the blank check, segmentation of both texts into
