@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "UAnywhere.h"
 #include "USegment.h"
 #include "UWordIndex.h"
 
@@ -208,6 +209,17 @@ void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2
   if (newBlock) ++colorIndex_;
   if (colorIndex_ == 0 || colorIndex_ > 6) colorIndex_ = 1;
   const std::int32_t color = PaletteColor(colorIndex_);
+  if (newBlock || blocks_.empty()) {
+    blocks_.push_back(MatchBlock{color, s1, e1, s2, e2, 0, 0, 0, {}});
+  } else {
+    blocks_.back().Last1 = e1;
+    blocks_.back().Last2 = e2;
+  }
+  MatchBlock& block = blocks_.back();
+  block.Passages.push_back(SharedPassage{s1, e1, s2, e2});
+  block.Words1 = block.Last1 - block.First1 + 1;
+  block.Words2 = block.Last2 - block.First2 + 1;
+  block.LongestPassage = block.Words2;
   for (std::int32_t w = s1; w <= e1; ++w) words1_[w].Color = color;
   for (std::int32_t w = s2; w <= e2; ++w) {
     if (words2_[w].Color == NoHighlight) index_.MarkPlace(w);
@@ -217,17 +229,50 @@ void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2
 
 CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1,
                                std::u16string_view text2, ArticleSpans& article2,
-                               std::int32_t minLength, std::int32_t unitType) {
+                               const ComparisonSettings& settings) {
   CompareOutcome outcome;
+  outcome.Settings = settings;
   if (TrimControlAndSpace(text1).empty() || TrimControlAndSpace(text2).empty()) return outcome;
   SegmentText(text1, article1);
   SegmentText(text2, article2);
-  DuplicateComparison comparison(text1, article1.Words, article1.Sentences, article1.Paragraphs,
-                                 text2, article2.Words, minLength, unitType);
-  comparison.Run();
+  if (settings.Mode == MatchMode::Anywhere) {
+    outcome.Blocks = CompareAnywhere(text1, article1, text2, article2, settings.MinLength,
+                                     settings.UnitType, settings.Gap);
+  } else {
+    DuplicateComparison comparison(text1, article1.Words, article1.Sentences,
+                                   article1.Paragraphs, text2, article2.Words, settings.MinLength,
+                                   settings.UnitType);
+    comparison.Run();
+    outcome.Blocks = comparison.Blocks();
+  }
   outcome.Compared = true;
   outcome.Share = ComputeDuplicateShare(CountMarkedWords(article2.Words), article2.Words.Count());
+  outcome.Share1 = ComputeDuplicateShare(CountMarkedWords(article1.Words), article1.Words.Count());
   return outcome;
+}
+
+CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1,
+                               std::u16string_view text2, ArticleSpans& article2,
+                               std::int32_t minLength, std::int32_t unitType) {
+  return CompareArticles(text1, article1, text2, article2,
+                         ComparisonSettings{MatchMode::InOrder, minLength, unitType, 0});
+}
+
+std::int32_t CompareOutcome::LongestPassage() const {
+  std::int32_t longest = 0;
+  for (const MatchBlock& b : Blocks) longest = std::max(longest, b.LongestPassage);
+  return longest;
+}
+
+std::int32_t BlockAtWord(const std::vector<MatchBlock>& blocks, int side, std::int32_t word) {
+  for (auto b = blocks.size(); b-- > 0;) {
+    for (const SharedPassage& p : blocks[b].Passages) {
+      const std::int32_t first = side == 1 ? p.First1 : p.First2;
+      const std::int32_t last = side == 1 ? p.Last1 : p.Last2;
+      if (word >= first && word <= last) return static_cast<std::int32_t>(b);
+    }
+  }
+  return -1;
 }
 
 }  // namespace vellora

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "UMatchBlocks.h"
 #include "UWordIndex.h"
 #include "UWords.h"
 
@@ -16,14 +17,6 @@ namespace vellora {
 
 enum UnitType : std::int32_t { UnitWords = 0, UnitSentences = 1, UnitParagraphs = 2 };
 
-// Share of Article 2's words that are marked: the exact percentage and the whole number shown,
-// a half going to the even neighbour.
-struct DuplicateShare {
-  std::int32_t Marked = 0;
-  std::int32_t Total = 0;
-  double Percent = 0.0;
-  std::int64_t Shown = 0;
-};
 DuplicateShare ComputeDuplicateShare(std::int32_t marked, std::int32_t total);
 std::int32_t CountMarkedWords(const TListWords& words);
 
@@ -52,6 +45,8 @@ class DuplicateComparison {
   std::int32_t ColorIndex() const { return colorIndex_; }
   std::int32_t MinLength() const { return minLength_; }
   std::size_t IndexMemoryBytes() const;
+  // The blocks marked so far: a match extends the current block unless it began a new one.
+  const std::vector<MatchBlock>& Blocks() const { return blocks_; }
 
  private:
   enum class Outcome { NoEvent, FailedAtLast, Matched };
@@ -70,15 +65,16 @@ class DuplicateComparison {
   std::int32_t resumeAt_ = -1;
   std::int32_t colorIndex_ = 0;
   WordIndex index_;
+  std::vector<MatchBlock> blocks_;
 };
 
 // What Compare computes without a window: the blank check, segmentation of both texts into
-// their lists, the walk and the share of Article 2. Compared is false when either text is blank
-// after trimming codes 0 to 32; then the lists are left untouched.
-struct CompareOutcome {
-  bool Compared = false;
-  DuplicateShare Share;
-};
+// their lists, the chosen comparison, the blocks and the shares of both articles. Compared is
+// false when either text is blank after trimming codes 0 to 32; then the lists are left untouched.
+CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1,
+                               std::u16string_view text2, ArticleSpans& article2,
+                               const ComparisonSettings& settings);
+// The in-order walk, as the window's Compare has always run it.
 CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1,
                                std::u16string_view text2, ArticleSpans& article2,
                                std::int32_t minLength, std::int32_t unitType);

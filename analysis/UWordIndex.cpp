@@ -108,24 +108,25 @@ std::uint32_t FindRoot(std::vector<std::uint32_t>& parent, std::uint32_t i) {
 
 WordIndex::WordIndex(std::u16string_view text1, const TListWords& words1, std::u16string_view text2,
                      const TListWords& words2) {
-  AssignIds(text1, words1, text2, words2);
+  idCount_ = AssignWordIds(text1, words1, text2, words2, ids1_, ids2_);
   BuildLists();
 }
 
-void WordIndex::AssignIds(std::u16string_view text1, const TListWords& words1,
-                          std::u16string_view text2, const TListWords& words2) {
+std::uint32_t AssignWordIds(std::u16string_view text1, const TListWords& words1,
+                            std::u16string_view text2, const TListWords& words2,
+                            std::vector<std::uint32_t>& ids1, std::vector<std::uint32_t>& ids2) {
   IdTable table;
-  ids2_.resize(static_cast<std::size_t>(words2.Count()));
+  ids2.resize(static_cast<std::size_t>(words2.Count()));
   for (int j = 0; j < words2.Count(); ++j) {
     const std::u16string_view w = WordText(text2, words2[j]);
-    ids2_[static_cast<std::size_t>(j)] = table.Insert(w, HashFolded(w));
+    ids2[static_cast<std::size_t>(j)] = table.Insert(w, HashFolded(w));
   }
-  idCount_ = table.Size();
-  ids1_.resize(static_cast<std::size_t>(words1.Count()));
+  ids1.resize(static_cast<std::size_t>(words1.Count()));
   for (int i = 0; i < words1.Count(); ++i) {
     const std::u16string_view w = WordText(text1, words1[i]);
-    ids1_[static_cast<std::size_t>(i)] = table.Find(w, HashFolded(w));
+    ids1[static_cast<std::size_t>(i)] = table.Find(w, HashFolded(w));
   }
+  return table.Size();
 }
 
 // Past the end of Article 2 the id is idCount_, which sorts after every real id.

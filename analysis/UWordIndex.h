@@ -12,6 +12,13 @@
 
 namespace vellora {
 
+// Gives every word of Article 2 an id, equal ids for words equal as the comparison compares them
+// (letters A to Z folded, everything else exact), ids counted from 0; a word of Article 1 gets
+// the id of its equal in Article 2, or WordIndex::kAbsent. Returns the number of ids.
+std::uint32_t AssignWordIds(std::u16string_view text1, const TListWords& words1,
+                            std::u16string_view text2, const TListWords& words2,
+                            std::vector<std::uint32_t>& ids1, std::vector<std::uint32_t>& ids2);
+
 class WordIndex {
  public:
   static constexpr std::uint32_t kAbsent = 0xFFFFFFFFu;  // a word of Article 1 not in Article 2
@@ -55,8 +62,6 @@ class WordIndex {
     std::vector<std::uint32_t> skip;    // union-find "next unmarked" over indices
   };
 
-  void AssignIds(std::u16string_view text1, const TListWords& words1, std::u16string_view text2,
-                 const TListWords& words2);
   void BuildLists();
   std::uint32_t IdAfter(std::uint32_t place, std::uint32_t offset) const;
 
