@@ -212,8 +212,10 @@ void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2
   if (newBlock || blocks_.empty()) {
     blocks_.push_back(MatchBlock{color, s1, e1, s2, e2, 0, 0, 0, {}});
   } else {
-    blocks_.back().Last1 = e1;
-    blocks_.back().Last2 = e2;
+    // Windows of whole sentences or paragraphs can match inside the block's earlier matches and
+    // end before them; the range still runs to the block's last marked word on each side.
+    blocks_.back().Last1 = std::max(blocks_.back().Last1, e1);
+    blocks_.back().Last2 = std::max(blocks_.back().Last2, e2);
   }
   MatchBlock& block = blocks_.back();
   block.Passages.push_back(SharedPassage{s1, e1, s2, e2});
