@@ -1,6 +1,7 @@
 #include "USegment.h"
 
 #include <array>
+#include <cstdint>
 
 namespace vellora {
 namespace {
@@ -27,6 +28,16 @@ constexpr std::array<CharClass, 64> MakeLowTable() {
 }
 constexpr std::array<CharClass, 64> kLowTable = MakeLowTable();
 
+// Bit c set when unit c (below 64) separates words.
+constexpr std::uint64_t MakeSeparatorBits() {
+  std::uint64_t bits = 0;
+  for (char16_t c = 0; c < 64; ++c) {
+    if (IsSeparator(c)) bits |= std::uint64_t{1} << c;
+  }
+  return bits;
+}
+constexpr std::uint64_t kSeparatorBits = MakeSeparatorBits();
+
 }  // namespace
 
 std::u16string_view TrimControlAndSpace(std::u16string_view text) {
@@ -39,6 +50,7 @@ std::u16string_view TrimControlAndSpace(std::u16string_view text) {
 bool NormalizeArticleTextInPlace(std::u16string& text) {
   bool changed = false;
   for (char16_t& c : text) {
+    if (c < u'\u00A0') continue;  // every unit that changes lies at or above U+00A0
     const char16_t n = NormalizedUnit(c);
     if (n != c) {
       c = n;
@@ -64,26 +76,26 @@ void SegmentText(std::u16string_view text, TListWords& words, TListSentences& se
   paragraphs.ClearAll();
 
   constexpr std::int32_t kNone = -1;
-  std::int32_t wordStart = kNone;
   std::int32_t sentenceStart = kNone;
   std::int32_t paragraphStart = kNone;
-  const auto length = static_cast<std::int32_t>(text.size());
+  const std::size_t length = text.size();
+  const char16_t* const units = text.data();
+  const auto separator = [](char16_t c) { return c < 64 && ((vellora::kSeparatorBits >> c) & 1) != 0; };
 
-  for (std::int32_t i = 1; i <= length; ++i) {
-    const char16_t c = text[static_cast<std::size_t>(i - 1)];
-    const CharClass cls = c < 64 ? vellora::kLowTable[c] : CharClass::Word;
-    if (cls == CharClass::Word) {
-      if (wordStart == kNone) {
-        wordStart = i;
-        if (sentenceStart == kNone) sentenceStart = words.Count();
-        if (paragraphStart == kNone) paragraphStart = words.Count();
-      }
+  for (std::size_t i = 0; i < length;) {
+    if (!separator(units[i])) {
+      // A whole word at once: positions are 1-based, the end just after its last unit.
+      const std::size_t start = i;
+      if (sentenceStart == kNone) sentenceStart = words.Count();
+      if (paragraphStart == kNone) paragraphStart = words.Count();
+      do {
+        ++i;
+      } while (i < length && !separator(units[i]));
+      words.AddWord(static_cast<std::int32_t>(start + 1), static_cast<std::int32_t>(i + 1),
+                    NoHighlight);
       continue;
     }
-    if (wordStart != kNone) {
-      words.AddWord(wordStart, i, NoHighlight);
-      wordStart = kNone;
-    }
+    const CharClass cls = vellora::kLowTable[units[i]];
     if (sentenceStart != kNone && cls >= CharClass::SentenceEnd) {
       sentences.AddSentence(sentenceStart, words.Count() - 1);
       sentenceStart = kNone;
@@ -92,8 +104,8 @@ void SegmentText(std::u16string_view text, TListWords& words, TListSentences& se
       paragraphs.AddParagraph(paragraphStart, words.Count() - 1);
       paragraphStart = kNone;
     }
+    ++i;
   }
-  if (wordStart != kNone) words.AddWord(wordStart, length + 1, NoHighlight);
   if (sentenceStart != kNone) sentences.AddSentence(sentenceStart, words.Count() - 1);
   if (paragraphStart != kNone) paragraphs.AddParagraph(paragraphStart, words.Count() - 1);
 }
