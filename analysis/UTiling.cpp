@@ -15,12 +15,14 @@ namespace {
 // Article 1 where its runs start.
 class ReversedSuffixAutomaton {
  public:
-  explicit ReversedSuffixAutomaton(std::span<const std::uint32_t> tokens) {
+  // Tokens below rootTokens find the root's transitions in a plain array.
+  ReversedSuffixAutomaton(std::span<const std::uint32_t> tokens, std::uint32_t rootTokens)
+      : rootTargets_(rootTokens, kNone) {
     const std::size_t n = tokens.size();
+    // At most 3n transitions: the table stays at most three quarters full.
     std::size_t capacity = 16;
-    while (capacity < 6 * n + 16) capacity <<= 1;
-    keys_.assign(capacity, kEmpty);
-    targets_.assign(capacity, 0);
+    while (capacity < 4 * n + 16) capacity <<= 1;
+    slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;
     states_.reserve(2 * n + 2);
     states_.push_back(State{});
@@ -32,10 +34,12 @@ class ReversedSuffixAutomaton {
   static constexpr std::int32_t kNone = -1;
 
   std::int32_t Next(std::int32_t state, std::uint32_t token) const {
+    // Walks fall back to the root all the time; its transitions stay in cache this way.
+    if (state == 0 && token < rootTargets_.size()) return rootTargets_[token];
     const std::uint64_t key = Key(state, token);
     for (std::size_t slot = Hash(key) & mask_;; slot = (slot + 1) & mask_) {
-      if (keys_[slot] == key) return targets_[slot];
-      if (keys_[slot] == kEmpty) return kNone;
+      if (slots_[slot].key == key) return slots_[slot].target;
+      if (slots_[slot].key == kEmpty) return kNone;
     }
   }
   std::int32_t Link(std::int32_t state) const { return states_[state].link; }
@@ -74,20 +78,29 @@ class ReversedSuffixAutomaton {
   }
 
   void Set(std::int32_t state, std::uint32_t token, std::int32_t target) {
+    if (state == 0 && token < rootTargets_.size()) {
+      if (rootTargets_[token] == kNone) AddEdge(state, token);
+      rootTargets_[token] = target;
+      return;
+    }
     const std::uint64_t key = Key(state, token);
     for (std::size_t slot = Hash(key) & mask_;; slot = (slot + 1) & mask_) {
-      if (keys_[slot] == key) {
-        targets_[slot] = target;
+      if (slots_[slot].key == key) {
+        slots_[slot].target = target;
         return;
       }
-      if (keys_[slot] == kEmpty) {
-        keys_[slot] = key;
-        targets_[slot] = target;
-        edges_.push_back(Edge{token, states_[state].firstEdge});
-        states_[state].firstEdge = static_cast<std::int32_t>(edges_.size() - 1);
+      if (slots_[slot].key == kEmpty) {
+        slots_[slot].key = key;
+        slots_[slot].target = target;
+        AddEdge(state, token);
         return;
       }
     }
+  }
+
+  void AddEdge(std::int32_t state, std::uint32_t token) {
+    edges_.push_back(Edge{token, states_[state].firstEdge});
+    states_[state].firstEdge = static_cast<std::int32_t>(edges_.size() - 1);
   }
 
   std::int32_t NewState(std::int32_t length, std::int32_t link, std::int32_t firstStart) {
@@ -169,8 +182,13 @@ class ReversedSuffixAutomaton {
 
   std::vector<State> states_;
   std::vector<Edge> edges_;
-  std::vector<std::uint64_t> keys_;
-  std::vector<std::int32_t> targets_;
+  // A transition's key and target side by side: a look-up touches one cache line.
+  struct Slot {
+    std::uint64_t key = kEmpty;
+    std::int32_t target = 0;
+  };
+  std::vector<Slot> slots_;
+  std::vector<std::int32_t> rootTargets_;
   std::size_t mask_ = 0;
   std::vector<std::vector<std::int32_t>> up_;
 };
@@ -184,7 +202,16 @@ std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
   const auto n2 = static_cast<std::int32_t>(tokens2.size());
   if (tokens1.empty() || n2 == 0) return tiles;
   const std::int32_t minimum = std::max(minTokens, 1);
-  ReversedSuffixAutomaton automaton(tokens1);
+  // Word and unit ids are small numbers; the id of a word missing from Article 2 is not.
+  std::uint32_t rootTokens = 0;
+  const auto cap = static_cast<std::uint32_t>(std::min<std::size_t>(
+      4 * (tokens1.size() + tokens2.size()) + 16, std::numeric_limits<std::uint32_t>::max()));
+  for (const auto tokens : {tokens1, tokens2}) {
+    for (const std::uint32_t token : tokens) {
+      if (token < cap) rootTokens = std::max(rootTokens, token + 1);
+    }
+  }
+  ReversedSuffixAutomaton automaton(tokens1, rootTokens);
 
   // Longest run of Article 1 starting at every place of Article 2, and the state it reached.
   std::vector<std::int32_t> longest(static_cast<std::size_t>(n2));
