@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 
 namespace vellora {
 namespace {
@@ -28,16 +27,6 @@ constexpr std::array<CharClass, 64> MakeLowTable() {
   return table;
 }
 constexpr std::array<CharClass, 64> kLowTable = MakeLowTable();
-
-// Bit c set when unit c (below 64) separates words.
-constexpr std::uint64_t MakeSeparatorBits() {
-  std::uint64_t bits = 0;
-  for (char16_t c = 0; c < 64; ++c) {
-    if (IsSeparator(c)) bits |= std::uint64_t{1} << c;
-  }
-  return bits;
-}
-constexpr std::uint64_t kSeparatorBits = MakeSeparatorBits();
 
 }  // namespace
 
@@ -86,26 +75,26 @@ void SegmentText(std::u16string_view text, TListWords& words, TListSentences& se
   paragraphs.ClearAll();
 
   constexpr std::int32_t kNone = -1;
+  std::int32_t wordStart = kNone;
   std::int32_t sentenceStart = kNone;
   std::int32_t paragraphStart = kNone;
-  const std::size_t length = text.size();
-  const char16_t* const units = text.data();
-  const auto separator = [](char16_t c) { return c < 64 && ((vellora::kSeparatorBits >> c) & 1) != 0; };
+  const auto length = static_cast<std::int32_t>(text.size());
 
-  for (std::size_t i = 0; i < length;) {
-    if (!separator(units[i])) {
-      // A whole word at once: positions are 1-based, the end just after its last unit.
-      const std::size_t start = i;
-      if (sentenceStart == kNone) sentenceStart = words.Count();
-      if (paragraphStart == kNone) paragraphStart = words.Count();
-      do {
-        ++i;
-      } while (i < length && !separator(units[i]));
-      words.AddWord(static_cast<std::int32_t>(start + 1), static_cast<std::int32_t>(i + 1),
-                    NoHighlight);
+  for (std::int32_t i = 1; i <= length; ++i) {
+    const char16_t c = text[static_cast<std::size_t>(i - 1)];
+    const CharClass cls = c < 64 ? vellora::kLowTable[c] : CharClass::Word;
+    if (cls == CharClass::Word) {
+      if (wordStart == kNone) {
+        wordStart = i;
+        if (sentenceStart == kNone) sentenceStart = words.Count();
+        if (paragraphStart == kNone) paragraphStart = words.Count();
+      }
       continue;
     }
-    const CharClass cls = vellora::kLowTable[units[i]];
+    if (wordStart != kNone) {
+      words.AddWord(wordStart, i, NoHighlight);
+      wordStart = kNone;
+    }
     if (sentenceStart != kNone && cls >= CharClass::SentenceEnd) {
       sentences.AddSentence(sentenceStart, words.Count() - 1);
       sentenceStart = kNone;
@@ -114,8 +103,8 @@ void SegmentText(std::u16string_view text, TListWords& words, TListSentences& se
       paragraphs.AddParagraph(paragraphStart, words.Count() - 1);
       paragraphStart = kNone;
     }
-    ++i;
   }
+  if (wordStart != kNone) words.AddWord(wordStart, length + 1, NoHighlight);
   if (sentenceStart != kNone) sentences.AddSentence(sentenceStart, words.Count() - 1);
   if (paragraphStart != kNone) paragraphs.AddParagraph(paragraphStart, words.Count() - 1);
 }
