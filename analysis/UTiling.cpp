@@ -36,6 +36,11 @@ class ReversedSuffixAutomaton {
   std::int32_t Next(std::int32_t state, std::uint32_t token) const {
     // Walks fall back to the root all the time; its transitions stay in cache this way.
     if (state == 0 && token < rootTargets_.size()) return rootTargets_[token];
+    // Most states have a single transition, kept in the state itself.
+    const State& s = states_[static_cast<std::size_t>(state)];
+    if (s.inlineTarget == kNone) return kNone;
+    if (s.inlineToken == token) return s.inlineTarget;
+    if (!s.spilled) return kNone;
     const std::uint64_t key = Key(state, token);
     for (std::size_t slot = Hash(key) & mask_;; slot = (slot + 1) & mask_) {
       if (slots_[slot].key == key) return slots_[slot].target;
@@ -62,6 +67,9 @@ class ReversedSuffixAutomaton {
     std::int32_t link = kNone;
     std::int32_t firstStart = std::numeric_limits<std::int32_t>::max();
     std::int32_t firstEdge = kNone;
+    std::int32_t inlineTarget = kNone;  // the first transition, or kNone without any
+    std::uint32_t inlineToken = 0;
+    bool spilled = false;  // further transitions live in the table
   };
   struct Edge {
     std::uint32_t token;
@@ -83,6 +91,18 @@ class ReversedSuffixAutomaton {
       rootTargets_[token] = target;
       return;
     }
+    State& s = states_[static_cast<std::size_t>(state)];
+    if (s.inlineTarget == kNone) {
+      s.inlineToken = token;
+      s.inlineTarget = target;
+      AddEdge(state, token);
+      return;
+    }
+    if (s.inlineToken == token) {
+      s.inlineTarget = target;
+      return;
+    }
+    s.spilled = true;
     const std::uint64_t key = Key(state, token);
     for (std::size_t slot = Hash(key) & mask_;; slot = (slot + 1) & mask_) {
       if (slots_[slot].key == key) {
@@ -104,7 +124,7 @@ class ReversedSuffixAutomaton {
   }
 
   std::int32_t NewState(std::int32_t length, std::int32_t link, std::int32_t firstStart) {
-    states_.push_back(State{length, link, firstStart, kNone});
+    states_.push_back(State{length, link, firstStart, kNone, kNone, 0, false});
     return static_cast<std::int32_t>(states_.size() - 1);
   }
 
