@@ -28,7 +28,8 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Settings {
-  std::string compare;  // path of vellora-compare
+  std::string compare;   // path of vellora-compare
+  std::string baseline;  // optional: an earlier vellora-compare, run alongside for before/after
   std::string sim = "sim_text";
   int pairs = 5;
   int repeats = 5;
@@ -157,11 +158,13 @@ Settings ParseArguments(int argc, char** argv) {
       s.words = std::stoi(value());
     } else if (arg == "--min") {
       s.minimum = std::stoi(value());
+    } else if (arg == "--baseline") {
+      s.baseline = value();
     } else if (arg == "--keep") {
       s.folder = value();
     } else {
       std::cerr << "usage: vellora_tool_bench [--compare PATH] [--sim PATH] [--pairs N] "
-                   "[--repeats N] [--words N] [--min N] [--keep FOLDER]\n";
+                   "[--repeats N] [--words N] [--min N] [--keep FOLDER] [--baseline PATH]\n";
       std::exit(arg == "--help" ? 0 : 2);
     }
   }
@@ -187,6 +190,7 @@ int main(int argc, char** argv) {
               "wall ratio in/any", "exact share", "anywhere, in-order, sim share");
 
   std::vector<double> allInOrder, allAnywhere, allSim, ratioInOrder, ratioAnywhere, shareGap;
+  std::vector<double> beforeInOrder, beforeAnywhere;
   std::vector<double> cpuInOrder, cpuAnywhere, cpuSim, cpuRatioInOrder, cpuRatioAnywhere;
   long peak[3] = {0, 0, 0};
   for (int p = 0; p < settings.pairs; ++p) {
@@ -207,6 +211,7 @@ int main(int argc, char** argv) {
     // Article 2 first: the peer reports the share of its first file found in the second.
     const std::vector<std::string> sim = {settings.sim, "-r", minimum, "-p", file2, file1};
     Series s[3];
+    Series baseline[2];
     double shares[3] = {0, 0, 0};
     Run(withJson(inOrder), out);
     shares[0] = NumberAfter(ReadAll(out), "\"duplicate_percent\": ");
@@ -217,6 +222,14 @@ int main(int argc, char** argv) {
       s[1].Add(Run(anywhere, out));
       s[2].Add(Run(sim, out));
       shares[2] = NumberAfter(ReadAll(out), "consists for ");
+      if (!settings.baseline.empty()) {
+        std::vector<std::string> before = inOrder;
+        before[0] = settings.baseline;
+        baseline[0].Add(Run(before, out));
+        before = anywhere;
+        before[0] = settings.baseline;
+        baseline[1].Add(Run(before, out));
+      }
     }
     const double wall[3] = {Median(s[0].wall), Median(s[1].wall), Median(s[2].wall)};
     const double cpu[3] = {Median(s[0].cpu), Median(s[1].cpu), Median(s[2].cpu)};
@@ -236,6 +249,13 @@ int main(int argc, char** argv) {
                 p, wall[0] * 1e3, cpu[0] * 1e3, wall[1] * 1e3, cpu[1] * 1e3, wall[2] * 1e3,
                 cpu[2] * 1e3, wall[0] / wall[2], wall[1] / wall[2], exact, shares[1], shares[0],
                 shares[2]);
+    if (!settings.baseline.empty()) {
+      const double before[2] = {Median(baseline[0].cpu), Median(baseline[1].cpu)};
+      beforeInOrder.push_back(before[0]);
+      beforeAnywhere.push_back(before[1]);
+      std::printf("  baseline CPU ms: in-order %.1f, anywhere %.1f\n", before[0] * 1e3,
+                  before[1] * 1e3);
+    }
   }
   std::printf("\nmedian whole-process wall time: in-order %.1f ms, anywhere %.1f ms, sim_text %.1f ms\n",
               Median(allInOrder) * 1e3, Median(allAnywhere) * 1e3, Median(allSim) * 1e3);
@@ -245,6 +265,10 @@ int main(int argc, char** argv) {
               Median(cpuInOrder) * 1e3, Median(cpuAnywhere) * 1e3, Median(cpuSim) * 1e3);
   std::printf("median CPU ratio to sim_text: in-order %.2f, anywhere %.2f\n",
               Median(cpuRatioInOrder), Median(cpuRatioAnywhere));
+  if (!settings.baseline.empty()) {
+    std::printf("median baseline CPU time: in-order %.1f ms, anywhere %.1f ms\n",
+                Median(beforeInOrder) * 1e3, Median(beforeAnywhere) * 1e3);
+  }
   std::printf("peak memory: in-order %ld KiB, anywhere %ld KiB, sim_text %ld KiB\n", peak[0],
               peak[1], peak[2]);
   const auto [low, high] = std::minmax_element(shareGap.begin(), shareGap.end());
