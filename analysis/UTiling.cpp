@@ -19,9 +19,10 @@ class ReversedSuffixAutomaton {
   ReversedSuffixAutomaton(std::span<const std::uint32_t> tokens, std::uint32_t rootTokens)
       : rootTargets_(rootTokens, kNone) {
     const std::size_t n = tokens.size();
-    // At most 3n transitions: the table stays at most three quarters full.
-    std::size_t capacity = 16;
-    while (capacity < 4 * n + 16) capacity <<= 1;
+    // Only the transitions past a state's first land in the table, a fraction of the at most 3n;
+    // it starts small, which keeps it in cache, and doubles when half full.
+    std::size_t capacity = 1024;
+    while (capacity < n / 2) capacity <<= 1;
     slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;
     states_.reserve(2 * n + 2);
@@ -110,11 +111,29 @@ class ReversedSuffixAutomaton {
         return;
       }
       if (slots_[slot].key == kEmpty) {
+        if ((used_ + 1) * 2 > slots_.size()) {
+          Grow();
+          Set(state, token, target);
+          return;
+        }
+        ++used_;
         slots_[slot].key = key;
         slots_[slot].target = target;
         AddEdge(state, token);
         return;
       }
+    }
+  }
+
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    mask_ = slots_.size() - 1;
+    for (const Slot& entry : old) {
+      if (entry.key == kEmpty) continue;
+      std::size_t slot = Hash(entry.key) & mask_;
+      while (slots_[slot].key != kEmpty) slot = (slot + 1) & mask_;
+      slots_[slot] = entry;
     }
   }
 
@@ -210,6 +229,7 @@ class ReversedSuffixAutomaton {
   std::vector<Slot> slots_;
   std::vector<std::int32_t> rootTargets_;
   std::size_t mask_ = 0;
+  std::size_t used_ = 0;
   std::vector<std::vector<std::int32_t>> up_;
 };
 
