@@ -92,8 +92,8 @@ BENCHMARK(BM_CompareAnywhere)
 
 // Reading a file's bytes into a pane's text: UTF-8 check, decoding and line breaks.
 void BM_DecodeArticleBytes(benchmark::State& state) {
-  const std::string bytes = vellora::ToUtf8(
-      vellora::bench::GenerateArticle(static_cast<std::size_t>(state.range(0))));
+  const std::string bytes =
+      vellora::ToUtf8(vellora::bench::GenerateArticle(static_cast<std::size_t>(state.range(0))));
   for (auto _ : state) {
     std::u16string text = vellora::DecodeArticleBytes(bytes);
     benchmark::DoNotOptimize(text.data());

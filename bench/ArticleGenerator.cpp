@@ -104,8 +104,7 @@ ArticlePair GenerateArticlePair(int words, double copiedShare, std::uint32_t see
     const bool copy = copied < copiedShare * static_cast<double>(ids2.size() + 1);
     if (copy) {
       const int length = std::min(5 + static_cast<int>(rng() % 196), words);
-      auto from =
-          static_cast<std::size_t>(rng() % static_cast<std::uint32_t>(words - length + 1));
+      auto from = static_cast<std::size_t>(rng() % static_cast<std::uint32_t>(words - length + 1));
       if (!toRepeat.empty() && rng() % 2 == 0) {
         from = toRepeat.back().first;
         toRepeat.pop_back();
@@ -173,8 +172,8 @@ double SharedRunPercent(const std::u16string& text1, const std::u16string& text2
   std::vector<bool> inside(words2.size(), false);
   for (std::size_t j = 0; j + static_cast<std::size_t>(run) <= words2.size(); ++j) {
     if (runs1.count(runAt(words2, j)) != 0) {
-      std::fill(inside.begin() + static_cast<long>(j),
-                inside.begin() + static_cast<long>(j) + run, true);
+      std::fill(inside.begin() + static_cast<long>(j), inside.begin() + static_cast<long>(j) + run,
+                true);
     }
   }
   return 100.0 * static_cast<double>(std::count(inside.begin(), inside.end(), true)) /

@@ -185,9 +185,9 @@ int main(int argc, char** argv) {
   const std::string minimum = std::to_string(settings.minimum);
   std::printf("%d pairs of %d words, %d runs of each command per pair, minimum %d\n",
               settings.pairs, settings.words, settings.repeats, settings.minimum);
-  std::printf("%-5s | %-23s | %-23s | %-15s | %-13s | %-11s | %s\n", "pair",
-              "in-order wall/cpu ms", "anywhere wall/cpu ms", "sim wall/cpu ms",
-              "wall ratio in/any", "exact share", "anywhere, in-order, sim share");
+  std::printf("%-5s | %-23s | %-23s | %-15s | %-13s | %-11s | %s\n", "pair", "in-order wall/cpu ms",
+              "anywhere wall/cpu ms", "sim wall/cpu ms", "wall ratio in/any", "exact share",
+              "anywhere, in-order, sim share");
 
   std::vector<double> allInOrder, allAnywhere, allSim, ratioInOrder, ratioAnywhere, shareGap;
   std::vector<double> beforeInOrder, beforeAnywhere;
@@ -196,14 +196,15 @@ int main(int argc, char** argv) {
   for (int p = 0; p < settings.pairs; ++p) {
     const fs::path file1 = settings.folder / ("pair" + std::to_string(p) + "-article1.txt");
     const fs::path file2 = settings.folder / ("pair" + std::to_string(p) + "-article2.txt");
-    const double exact = GenerateInChild(settings, static_cast<std::uint32_t>(1000 + p), file1, file2);
+    const double exact =
+        GenerateInChild(settings, static_cast<std::uint32_t>(1000 + p), file1, file2);
     const fs::path out = settings.folder / "output.txt";
     // Timed in text mode, which prints a few lines as the peer does; the JSON, which lists every
     // word, is read once per mode for the exact shares.
-    const std::vector<std::string> inOrder = {settings.compare, "--min", minimum,
-                                              "--match", "in-order", file1, file2};
-    const std::vector<std::string> anywhere = {settings.compare, "--min", minimum,
-                                               "--match", "anywhere", file1, file2};
+    const std::vector<std::string> inOrder = {settings.compare, "--min", minimum, "--match",
+                                              "in-order",       file1,   file2};
+    const std::vector<std::string> anywhere = {settings.compare, "--min", minimum, "--match",
+                                               "anywhere",       file1,   file2};
     const auto withJson = [](std::vector<std::string> command) {
       command.insert(command.begin() + 1, "--json");
       return command;
@@ -245,10 +246,11 @@ int main(int argc, char** argv) {
     cpuRatioInOrder.push_back(cpu[0] / cpu[2]);
     cpuRatioAnywhere.push_back(cpu[1] / cpu[2]);
     shareGap.push_back(shares[1] - exact);
-    std::printf("%-5d | %10.1f / %10.1f | %10.1f / %10.1f | %6.1f / %6.1f | %5.2f / %5.2f | %9.2f %% | %.2f %%, %.2f %%, %.0f %%\n",
-                p, wall[0] * 1e3, cpu[0] * 1e3, wall[1] * 1e3, cpu[1] * 1e3, wall[2] * 1e3,
-                cpu[2] * 1e3, wall[0] / wall[2], wall[1] / wall[2], exact, shares[1], shares[0],
-                shares[2]);
+    std::printf(
+        "%-5d | %10.1f / %10.1f | %10.1f / %10.1f | %6.1f / %6.1f | %5.2f / %5.2f | %9.2f %% | "
+        "%.2f %%, %.2f %%, %.0f %%\n",
+        p, wall[0] * 1e3, cpu[0] * 1e3, wall[1] * 1e3, cpu[1] * 1e3, wall[2] * 1e3, cpu[2] * 1e3,
+        wall[0] / wall[2], wall[1] / wall[2], exact, shares[1], shares[0], shares[2]);
     if (!settings.baseline.empty()) {
       const double before[2] = {Median(baseline[0].cpu), Median(baseline[1].cpu)};
       beforeInOrder.push_back(before[0]);
@@ -257,12 +259,16 @@ int main(int argc, char** argv) {
                   before[1] * 1e3);
     }
   }
-  std::printf("\nmedian whole-process wall time: in-order %.1f ms, anywhere %.1f ms, sim_text %.1f ms\n",
-              Median(allInOrder) * 1e3, Median(allAnywhere) * 1e3, Median(allSim) * 1e3);
-  std::printf("median ratio to sim_text: in-order %.2f, anywhere %.2f (goal at most 0.5, at least below 1)\n",
-              Median(ratioInOrder), Median(ratioAnywhere));
-  std::printf("median whole-process CPU time: in-order %.1f ms, anywhere %.1f ms, sim_text %.1f ms\n",
-              Median(cpuInOrder) * 1e3, Median(cpuAnywhere) * 1e3, Median(cpuSim) * 1e3);
+  std::printf(
+      "\nmedian whole-process wall time: in-order %.1f ms, anywhere %.1f ms, sim_text %.1f ms\n",
+      Median(allInOrder) * 1e3, Median(allAnywhere) * 1e3, Median(allSim) * 1e3);
+  std::printf(
+      "median ratio to sim_text: in-order %.2f, anywhere %.2f (goal at most 0.5, at least below "
+      "1)\n",
+      Median(ratioInOrder), Median(ratioAnywhere));
+  std::printf(
+      "median whole-process CPU time: in-order %.1f ms, anywhere %.1f ms, sim_text %.1f ms\n",
+      Median(cpuInOrder) * 1e3, Median(cpuAnywhere) * 1e3, Median(cpuSim) * 1e3);
   std::printf("median CPU ratio to sim_text: in-order %.2f, anywhere %.2f\n",
               Median(cpuRatioInOrder), Median(cpuRatioAnywhere));
   if (!settings.baseline.empty()) {

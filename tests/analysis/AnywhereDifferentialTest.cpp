@@ -13,10 +13,10 @@
 namespace {
 
 std::u16string RandomText(std::mt19937& rng, int words) {
-  static const std::vector<std::u16string> vocabulary = {u"a", u"A", u"b", u"c",
+  static const std::vector<std::u16string> vocabulary = {u"a", u"A", u"b",      u"c",
                                                          u"B", u"d", u"\u00e9", u"e-f"};
-  static const std::vector<std::u16string> separators = {
-      u" ", u" ", u" ", u" ", u", ", u". ", u"!", u"?", u";", u"\n", u"\r\n", u"\n\n"};
+  static const std::vector<std::u16string> separators = {u" ", u" ", u" ", u" ",  u", ",   u". ",
+                                                         u"!", u"?", u";", u"\n", u"\r\n", u"\n\n"};
   std::u16string text;
   const std::size_t vocabularySize = 2 + rng() % (vocabulary.size() - 1);
   for (int i = 0; i < words; ++i) {
@@ -42,7 +42,7 @@ std::u16string Reordered(std::mt19937& rng, const std::u16string& source) {
   std::u16string text;
   for (const std::u16string& p : passages) {
     const unsigned roll = rng() % 10;
-    if (roll == 0) continue;                             // dropped
+    if (roll == 0) continue;                                // dropped
     if (roll == 1) text += RandomText(rng, 1 + rng() % 3);  // fresh words between passages
     text += p;
     if (roll == 2) text += p;  // copied twice
@@ -61,8 +61,8 @@ std::string Where(const std::u16string& t1, const std::u16string& t2, int unit, 
 std::vector<std::vector<std::int32_t>> Summary(const std::vector<vellora::MatchBlock>& blocks) {
   std::vector<std::vector<std::int32_t>> out;
   for (const vellora::MatchBlock& b : blocks) {
-    std::vector<std::int32_t> row = {b.Color,  b.First1, b.Last1,          b.First2,
-                                     b.Last2,  b.Words1, b.Words2, b.LongestPassage};
+    std::vector<std::int32_t> row = {b.Color, b.First1, b.Last1,  b.First2,
+                                     b.Last2, b.Words1, b.Words2, b.LongestPassage};
     for (const vellora::SharedPassage& p : b.Passages) {
       row.insert(row.end(), {p.First1, p.Last1, p.First2, p.Last2});
     }

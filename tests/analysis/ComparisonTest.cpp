@@ -305,7 +305,8 @@ TEST(WordIds, EqualExactlyWhenTheFoldedWordsAreEqual) {
   const auto addWords = [&](std::u16string& text, int count) {
     for (int i = 0; i < count; ++i) {
       const int length = 1 + static_cast<int>(rng() % 9);
-      for (int k = 0; k < length; ++k) text += alphabet[rng() % 4 == 0 ? rng() % alphabet.size() : rng() % 4];
+      for (int k = 0; k < length; ++k)
+        text += alphabet[rng() % 4 == 0 ? rng() % alphabet.size() : rng() % 4];
       text += u' ';
     }
   };

@@ -45,9 +45,8 @@ TEST_P(InOrderBlocks, BlockRangesMatch) {
   const vellora::CompareOutcome outcome =
       vellora::CompareArticles(e.text1, a1, e.text2, a2, e.minLength, e.unit);
   ASSERT_TRUE(outcome.Compared);
-  EXPECT_EQ(RowsOf(outcome.Blocks), e.blocks)
-      << Describe(e.text1, a1.Words) << "\n"
-      << Describe(e.text2, a2.Words);
+  EXPECT_EQ(RowsOf(outcome.Blocks), e.blocks) << Describe(e.text1, a1.Words) << "\n"
+                                              << Describe(e.text2, a2.Words);
   // Every marked word lies in the range of the block its colour names.
   for (int side = 1; side <= 2; ++side) {
     const TListWords& words = side == 1 ? a1.Words : a2.Words;
@@ -66,26 +65,50 @@ const int C2 = PaletteColor(2);
 INSTANTIATE_TEST_SUITE_P(
     InOrder, InOrderBlocks,
     testing::Values(
-        InOrderCase{"CutShortWindowsStillMatch", u"The quick brown fox jumps over the lazy dog.",
-                    u"A quick brown fox jumps over a lazy dog.", 3, vellora::UnitWords,
+        InOrderCase{"CutShortWindowsStillMatch",
+                    u"The quick brown fox jumps over the lazy dog.",
+                    u"A quick brown fox jumps over a lazy dog.",
+                    3,
+                    vellora::UnitWords,
                     {{C1, 1, 5, 1, 5}, {C2, 7, 8, 7, 8}}},
-        InOrderCase{"IdenticalTextsAreOneBlock", u"One two. Three four!\nFive",
-                    u"One two. Three four!\nFive", 1, vellora::UnitWords, {{C1, 0, 4, 0, 4}}},
-        InOrderCase{"StartOverAndNewBlockAtEnd", u"b a", u"a b", 1, vellora::UnitWords,
+        InOrderCase{"IdenticalTextsAreOneBlock",
+                    u"One two. Three four!\nFive",
+                    u"One two. Three four!\nFive",
+                    1,
+                    vellora::UnitWords,
+                    {{C1, 0, 4, 0, 4}}},
+        InOrderCase{"StartOverAndNewBlockAtEnd",
+                    u"b a",
+                    u"a b",
+                    1,
+                    vellora::UnitWords,
                     {{C1, 0, 0, 1, 1}, {C2, 1, 1, 0, 0}}},
-        InOrderCase{"TwoBlocks", u"a b c d e", u"x a b c y d e", 2, vellora::UnitWords,
+        InOrderCase{"TwoBlocks",
+                    u"a b c d e",
+                    u"x a b c y d e",
+                    2,
+                    vellora::UnitWords,
                     {{C1, 0, 2, 1, 3}, {C2, 3, 4, 5, 6}}},
-        InOrderCase{"MarkedWordTakenAgainByNewBlock", u"a b a b", u"a b", 2, vellora::UnitWords,
+        InOrderCase{"MarkedWordTakenAgainByNewBlock",
+                    u"a b a b",
+                    u"a b",
+                    2,
+                    vellora::UnitWords,
                     {{C1, 0, 1, 0, 1}, {C2, 3, 3, 1, 1}}},
         InOrderCase{"FailureAtFirstWordNeverStartsOver",
                     u"Hello world. Second sentence here. Third one.",
-                    u"Third one. Hello world. Something else.", 1, vellora::UnitSentences,
+                    u"Third one. Hello world. Something else.",
+                    1,
+                    vellora::UnitSentences,
                     {{C1, 0, 1, 2, 3}}},
         InOrderCase{"NothingInCommon", u"x y z", u"a b c", 1, vellora::UnitWords, {}},
         // The second window (the last two one-word paragraphs) matches inside the first match,
         // so the last match ends before the first one does: the range still covers both.
-        InOrderCase{"RangeCoversEveryMatchOfTheBlock", u"a a a a a a a a a a\na\na",
-                    u"a a a a a a a a a a a a", 2, vellora::UnitParagraphs,
+        InOrderCase{"RangeCoversEveryMatchOfTheBlock",
+                    u"a a a a a a a a a a\na\na",
+                    u"a a a a a a a a a a a a",
+                    2,
+                    vellora::UnitParagraphs,
                     {{C1, 0, 11, 0, 10}}}),
     [](const testing::TestParamInfo<InOrderCase>& info) { return info.param.name; });
 

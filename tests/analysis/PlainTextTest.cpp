@@ -123,10 +123,23 @@ TEST(PlainText, Utf8RoundTrips) {
 // Long ASCII stretches (the bulk path) broken by every kind of sequence, well-formed or not, at
 // every offset within a 16-byte chunk.
 TEST(PlainText, BulkDecodingEqualsOneCodePointAtATime) {
-  static const std::vector<std::string> pieces = {
-      "abcdefghijklmnopqrstuvwxyz0123456789", "a", " ", "\r\n", "\r", "\n",
-      "\xC3\xA9", "\xE2\x80\x99", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\xC0\xAF",
-      "\xED\xA0\x80", "\xE2\x80", "\x80", "\xFF", "\xF4\x90\x80\x80", std::string(1, '\0')};
+  static const std::vector<std::string> pieces = {"abcdefghijklmnopqrstuvwxyz0123456789",
+                                                  "a",
+                                                  " ",
+                                                  "\r\n",
+                                                  "\r",
+                                                  "\n",
+                                                  "\xC3\xA9",
+                                                  "\xE2\x80\x99",
+                                                  "\xF0\x9F\x98\x80",
+                                                  "\xEF\xBB\xBF",
+                                                  "\xC0\xAF",
+                                                  "\xED\xA0\x80",
+                                                  "\xE2\x80",
+                                                  "\x80",
+                                                  "\xFF",
+                                                  "\xF4\x90\x80\x80",
+                                                  std::string(1, '\0')};
   std::mt19937 rng(5);
   for (int round = 0; round < 3000; ++round) {
     std::string bytes;
@@ -134,7 +147,8 @@ TEST(PlainText, BulkDecodingEqualsOneCodePointAtATime) {
     const bool validOnly = round % 2 == 0;
     for (int i = 0; i < count; ++i) {
       const std::string& piece = pieces[rng() % (validOnly ? 10 : pieces.size())];
-      bytes += piece.substr(0, piece.size() > 1 && rng() % 7 == 0 ? rng() % piece.size() : piece.size());
+      bytes +=
+          piece.substr(0, piece.size() > 1 && rng() % 7 == 0 ? rng() % piece.size() : piece.size());
     }
     ASSERT_EQ(vellora::IsValidUtf8(bytes), SlowIsValid(bytes)) << testing::PrintToString(bytes);
     ASSERT_EQ(vellora::FromUtf8(bytes), SlowFromUtf8(bytes)) << testing::PrintToString(bytes);

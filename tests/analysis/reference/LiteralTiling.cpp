@@ -87,7 +87,8 @@ LiteralAnywhereResult LiteralAnywhere(std::u16string_view text1, std::u16string_
       }
     }
     if (best.length < minimum || best.length == 0) break;
-    for (std::int32_t k = 0; k < best.length; ++k) tiled[static_cast<std::size_t>(best.start2 + k)] = true;
+    for (std::int32_t k = 0; k < best.length; ++k)
+      tiled[static_cast<std::size_t>(best.start2 + k)] = true;
     tiles.push_back(best);
   }
   // Article 2 order.
@@ -114,10 +115,11 @@ LiteralAnywhereResult LiteralAnywhere(std::u16string_view text1, std::u16string_
       result.Blocks.push_back(block);
     }
     MatchBlock& block = result.Blocks.back();
-    const SharedPassage passage{t1[static_cast<std::size_t>(tile.start1)].firstWord,
-                                t1[static_cast<std::size_t>(tile.start1 + tile.length - 1)].lastWord,
-                                t2[static_cast<std::size_t>(tile.start2)].firstWord,
-                                t2[static_cast<std::size_t>(tile.start2 + tile.length - 1)].lastWord};
+    const SharedPassage passage{
+        t1[static_cast<std::size_t>(tile.start1)].firstWord,
+        t1[static_cast<std::size_t>(tile.start1 + tile.length - 1)].lastWord,
+        t2[static_cast<std::size_t>(tile.start2)].firstWord,
+        t2[static_cast<std::size_t>(tile.start2 + tile.length - 1)].lastWord};
     if (block.Passages.empty()) {
       block.First1 = passage.First1;
       block.First2 = passage.First2;
@@ -134,8 +136,10 @@ LiteralAnywhereResult LiteralAnywhere(std::u16string_view text1, std::u16string_
   // Blocks in order, so that a later block's colour wins where sources overlap in Article 1.
   for (const MatchBlock& block : result.Blocks) {
     for (const SharedPassage& p : block.Passages) {
-      for (std::int32_t w = p.First1; w <= p.Last1; ++w) result.Colors1[static_cast<std::size_t>(w)] = block.Color;
-      for (std::int32_t w = p.First2; w <= p.Last2; ++w) result.Colors2[static_cast<std::size_t>(w)] = block.Color;
+      for (std::int32_t w = p.First1; w <= p.Last1; ++w)
+        result.Colors1[static_cast<std::size_t>(w)] = block.Color;
+      for (std::int32_t w = p.First2; w <= p.Last2; ++w)
+        result.Colors2[static_cast<std::size_t>(w)] = block.Color;
     }
   }
   for (const std::int32_t c : result.Colors1) result.Marked1 += c != NoHighlight;

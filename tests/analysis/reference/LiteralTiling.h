@@ -13,10 +13,10 @@
 namespace vellora::reference {
 
 struct LiteralAnywhereResult {
-  bool Compared = false;                 // false when either text is blank
-  std::vector<std::int32_t> Colors1;     // one colour per word of Article 1
-  std::vector<std::int32_t> Colors2;     // one colour per word of Article 2
-  std::vector<MatchBlock> Blocks;        // in Article 2 order
+  bool Compared = false;              // false when either text is blank
+  std::vector<std::int32_t> Colors1;  // one colour per word of Article 1
+  std::vector<std::int32_t> Colors2;  // one colour per word of Article 2
+  std::vector<MatchBlock> Blocks;     // in Article 2 order
   std::int32_t Marked1 = 0;
   std::int32_t Marked2 = 0;
 };
