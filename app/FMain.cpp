@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -165,8 +166,7 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   ui->prfWelcome->setUndoRedoEnabled(false);
   ui->panBanner->installEventFilter(this);
 
-  // The link labels open their addresses through the same opener as the other links, which
-  // tells the user when no browser could be started.
+  // The link labels tell the user when their address could not be opened.
   for (QLabel* link : {ui->lblLink1URL, ui->lblLink2URL}) {
     link->setOpenExternalLinks(false);
     connect(link, &QLabel::linkActivated, this, &TfrmMain::LinkLabelClick);
@@ -365,7 +365,9 @@ void TfrmMain::prfWelcomeLinkClick(const QUrl& link) {
 }
 
 void TfrmMain::LinkLabelClick(const QString& link) {
-  vellora::OpenAddressOrTell(this, online_, link.toStdString());
+  // A link label asks the desktop itself, not the browser routine of the other links.
+  if (!QDesktopServices::openUrl(QUrl(link, QUrl::TolerantMode)))
+    vellora::TellUnopenedAddress(this, link.toStdString());
 }
 
 void TfrmMain::imgBannerClick() {

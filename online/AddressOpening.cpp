@@ -13,14 +13,18 @@ QString UnopenedAddressText(const std::string& address) {
          QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size()));
 }
 
-bool OpenAddressOrTell(QWidget* parent, const OnlineContext& online, const std::string& address) {
-  if (OpenAddress(online, address)) return true;
+void TellUnopenedAddress(QWidget* parent, const std::string& address) {
   QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(),
                   UnopenedAddressText(address), QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("msgUnopenedAddress"));
   box.setTextFormat(Qt::PlainText);
   box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box.exec();
+}
+
+bool OpenAddressOrTell(QWidget* parent, const OnlineContext& online, const std::string& address) {
+  if (OpenAddress(online, address)) return true;
+  TellUnopenedAddress(parent, address);
   return false;
 }
 

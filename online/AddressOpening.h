@@ -18,8 +18,12 @@ inline constexpr char kNoAddressMessage[] = "This link has no address to open.";
 // its own, the address.
 QString UnopenedAddressText(const std::string& address);
 
-// Opens address through online's opener; when that fails, shows a warning over parent whose
-// text, address included, the user can select and copy. True when the address was handed on.
+// Shows over parent the warning that address could not be opened; the user can select and copy
+// its text, address included.
+void TellUnopenedAddress(QWidget* parent, const std::string& address);
+
+// Opens address through online's opener; when that fails, tells the user. True when the address
+// was handed on.
 bool OpenAddressOrTell(QWidget* parent, const OnlineContext& online, const std::string& address);
 
 }  // namespace vellora
