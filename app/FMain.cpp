@@ -34,6 +34,7 @@
 #include "DocumentImport.h"
 #include "ErrorReport.h"
 #include "FAbout.h"
+#include "LabelFit.h"
 #include "LiveUpdate.h"
 #include "MessageBalloon.h"
 #include "NewsCommands.h"
@@ -451,6 +452,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
       setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                       screen->availableGeometry()));
     }
+    // The skin, the brand's one included, has chosen the fonts by now.
+    vellora::FitLabelsToText(this);
     FormShow();
   }
   QWidget::showEvent(event);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QWidget>
 #include <string>
@@ -55,6 +56,12 @@ void ExpectCleanLayout(QWidget& page, const std::string& where) {
     EXPECT_TRUE(container->rect().contains(control->geometry()))
         << where << ": " << Describe(*control) << " outside " << Describe(*container);
     EXPECT_FALSE(control->geometry().isEmpty()) << where << ": " << Describe(*control);
+    // A caption shows whole in whatever font stood in for the skin's.
+    if (auto* label = qobject_cast<QLabel*>(control); label && !label->text().isEmpty()) {
+      EXPECT_LE(label->sizeHint().width(), label->width())
+          << where << ": " << Describe(*control) << " cuts \"" << label->text().toStdString()
+          << "\"";
+    }
     for (QWidget* other : controls) {
       if (other <= control || other->parentWidget() != container) continue;
       EXPECT_FALSE(control->geometry().intersects(other->geometry()))
