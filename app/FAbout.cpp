@@ -120,8 +120,7 @@ void TfrmAbout::FitTextArea() {
   // The skin decides the area's font, so the text is measured once the box is polished.
   ensurePolished();
   ui->memAbout->ensurePolished();
-  const int height =
-      std::max(kDesignTextHeight, WholeLinesHeight(*ui->memAbout, kMaxTextHeight));
+  const int height = std::max(kDesignTextHeight, WholeLinesHeight(*ui->memAbout, kMaxTextHeight));
   const int grow = height - kDesignTextHeight;
   if (grow == 0) return;
   ui->bsSkinPanel1->resize(ui->bsSkinPanel1->width(), height);

@@ -142,8 +142,9 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   PopupMenu1 = findChild<QMenu*>(QStringLiteral("PopupMenu1"));
   PopupMenu2 = findChild<QMenu*>(QStringLiteral("PopupMenu2"));
 
-  bsSkinOpenDialog1 = new QFileDialog(this, QStringLiteral("Open file"),
-                                      vellora::FirstImportFolder(), QStringLiteral("All files (*)"));
+  bsSkinOpenDialog1 =
+      new QFileDialog(this, QStringLiteral("Open file"), vellora::FirstImportFolder(),
+                      QStringLiteral("All files (*)"));
   bsSkinOpenDialog1->setObjectName(QStringLiteral("bsSkinOpenDialog1"));
   bsSkinOpenDialog1->setFileMode(QFileDialog::ExistingFile);
   bsSkinOpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
@@ -517,7 +518,8 @@ void TfrmMain::btnCompareExClick() {
   const std::int32_t total = ToCount(ui->edtWords2->Value());
   const vellora::DuplicateShare share = vellora::ComputeDuplicateShare(marked, total);
   ui->edtDuplicate->SetValue(share.Percent);
-  ui->edtDuplicate->setToolTip(DuplicateStatus(marked, total, minLength, ui->cbxType->currentText()));
+  ui->edtDuplicate->setToolTip(
+      DuplicateStatus(marked, total, minLength, ui->cbxType->currentText()));
   comparisonShown_ = true;
 }
 

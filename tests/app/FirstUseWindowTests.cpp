@@ -60,8 +60,7 @@ double Contrast(const QColor& a, const QColor& b) {
   }
   return ::testing::AssertionFailure()
          << "background " << format.background().color().name().toStdString() << ", text "
-         << format.foreground().color().name().toStdString() << ", weight "
-         << format.fontWeight();
+         << format.foreground().color().name().toStdString() << ", weight " << format.fontWeight();
 }
 
 class FirstUseTest : public WindowTest {
@@ -282,9 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
                      w.Pane2().Select(0, 2);
                      w.Pane2().Edit()->cut();
                    }}),
-    [](const ::testing::TestParamInfo<ChangeCase>& info) {
-      return std::string(info.param.name);
-    });
+    [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.name); });
 
 TEST_F(FirstUseTest, CommandsThatKeepTheTextsKeepTheShare) {
   Compare(QStringLiteral("The quick brown fox jumps over the lazy dog."),
@@ -343,7 +340,8 @@ TEST_F(FirstUseTest, ResultFieldsReadWithEnoughContrastAndStayNonEditable) {
   EXPECT_FALSE(Control<NumericField>("edtDensPerc1")->font().bold());
 }
 
-// ---- Item: the spin field shows its arrows -------------------------------------------------------
+// ---- Item: the spin field shows its arrows
+// -------------------------------------------------------
 
 TEST_F(FirstUseTest, MinimumSpinFieldShowsBothArrows) {
   auto* spin = Control<QSpinBox>("minNumWords");
@@ -355,8 +353,7 @@ TEST_F(FirstUseTest, MinimumSpinFieldShowsBothArrows) {
   option.frame = spin->hasFrame();
   const QImage image = spin->grab().toImage();
   for (const QStyle::SubControl part : {QStyle::SC_SpinBoxUp, QStyle::SC_SpinBoxDown}) {
-    const QRect button =
-        spin->style()->subControlRect(QStyle::CC_SpinBox, &option, part, spin);
+    const QRect button = spin->style()->subControlRect(QStyle::CC_SpinBox, &option, part, spin);
     ASSERT_TRUE(button.isValid());
     ASSERT_GE(button.width(), 9);
     int dark = 0;

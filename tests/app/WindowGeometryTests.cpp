@@ -37,8 +37,7 @@ bool IsBanner(const QWidget& widget) {
 std::string Describe(const QWidget& w) {
   const QRect g = w.geometry();
   return w.objectName().toStdString() + " at " + std::to_string(g.x()) + "," +
-         std::to_string(g.y()) + " " + std::to_string(g.width()) + "x" +
-         std::to_string(g.height());
+         std::to_string(g.y()) + " " + std::to_string(g.width()) + "x" + std::to_string(g.height());
 }
 
 // Every visible control lies whole inside its container, and no two visible controls of one
