@@ -8,11 +8,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
+#include <QSettings>
 #include <QStyle>
 #include <QTabBar>
+#include <QTableView>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -26,14 +29,17 @@
 #include "ArticlePane.h"
 #include "BrandView.h"
 #include "ClickWatcher.h"
+#include "CtrlClickWatcher.h"
 #include "DocumentImport.h"
 #include "ErrorReport.h"
 #include "FAbout.h"
 #include "LiveUpdate.h"
+#include "MatchChoice.h"
 #include "MessageBalloon.h"
 #include "NewsCommands.h"
 #include "NumericField.h"
 #include "PaneHighlight.h"
+#include "PassageListModel.h"
 #include "Skin.h"
 #include "UCompare.h"
 #include "UKeyword.h"
@@ -133,6 +139,21 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   ui->prfWelcome->setUndoRedoEnabled(false);
   ui->panBanner->installEventFilter(this);
 
+  passages_ = new vellora::PassageListModel(blocks_, this);
+  vellora::ShowPassagesIn(*ui->lstPassages, *passages_);
+  UpdatePassagesCaption();
+  addAction(ui->actNextPassage);
+  addAction(ui->actPreviousPassage);
+  // The remembered choice goes in before the change handlers are connected: showing it must not
+  // store it again.
+  {
+    const std::unique_ptr<QSettings> settings = vellora::OpenProgramSettings();
+    const vellora::MatchChoice choice = vellora::LoadMatchChoice(*settings);
+    ui->cbxMatch->setCurrentIndex(choice.Mode == vellora::MatchMode::Anywhere ? 1 : 0);
+    ui->spnGap->setValue(choice.Gap);
+    ui->spnGap->setEnabled(choice.Mode == vellora::MatchMode::Anywhere);
+  }
+
   connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
   connect(pane2_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle2Change);
   connect(ui->btnCompareEx, &QPushButton::clicked, this, &TfrmMain::btnCompareExClick);
@@ -149,6 +170,23 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   connect(ui->mnuPaste, &QAction::triggered, this, &TfrmMain::mnuPasteClick);
   connect(ui->MenuItem1, &QAction::triggered, this, &TfrmMain::MenuItem1Click);
   connect(ui->minNumWords, &QSpinBox::valueChanged, this, &TfrmMain::minNumWordsChange);
+  connect(ui->cbxType, &QComboBox::currentIndexChanged, this, &TfrmMain::cbxTypeChange);
+  connect(ui->cbxMatch, &QComboBox::currentIndexChanged, this, &TfrmMain::cbxMatchChange);
+  connect(ui->spnGap, &QSpinBox::valueChanged, this, &TfrmMain::spnGapChange);
+  connect(ui->btnPassages, &QToolButton::toggled, this, &TfrmMain::btnPassagesClick);
+  connect(ui->actNextPassage, &QAction::triggered, this, &TfrmMain::actNextPassageExecute);
+  connect(ui->actPreviousPassage, &QAction::triggered, this, &TfrmMain::actPreviousPassageExecute);
+  connect(ui->lstPassages->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (!followingPanes_) RevealPassage(current.row());
+          });
+  // A click on the row already current shows its block again after the panes moved elsewhere.
+  connect(ui->lstPassages, &QAbstractItemView::clicked, this,
+          [this](const QModelIndex& index) { RevealPassage(index.row()); });
+  connect(new vellora::CtrlClickWatcher(ui->rchArticle1), &vellora::CtrlClickWatcher::CtrlClicked,
+          this, [this](std::int32_t position) { ShowPartner(1, position); });
+  connect(new vellora::CtrlClickWatcher(ui->rchArticle2), &vellora::CtrlClickWatcher::CtrlClicked,
+          this, [this](std::int32_t position) { ShowPartner(2, position); });
   connect(ui->btnThanks, &QPushButton::clicked, this, &TfrmMain::btnThanksClick);
   connect(ui->prfWelcome, &QTextBrowser::anchorClicked, this, &TfrmMain::prfWelcomeLinkClick);
   connect(new vellora::ClickWatcher(ui->imgBanner), &vellora::ClickWatcher::Clicked, this,
@@ -422,6 +460,7 @@ void TfrmMain::rchArticle2Change() {
 
 void TfrmMain::ArticleChange(Side& side) {
   if (Comparing) return;
+  ClearBlocks();
   const std::u16string text = side.pane->Text();
   std::u16string stored = text;
   if (vellora::NormalizeArticleTextInPlace(stored)) {
@@ -445,18 +484,27 @@ void TfrmMain::ApplyWordColors(vellora::ArticlePane& pane, const TListWords& wor
 }
 
 void TfrmMain::btnCompareExClick() {
-  const std::int32_t minLength = ui->minNumWords->value();
-  const std::int32_t unitType = ui->cbxType->currentIndex();
+  vellora::ComparisonSettings settings;
+  settings.MinLength = ui->minNumWords->value();
+  settings.UnitType = ui->cbxType->currentIndex();
+  settings.Mode =
+      ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere : vellora::MatchMode::InOrder;
+  settings.Gap = ui->spnGap->value();
   ComparingScope comparing;
-  const vellora::CompareOutcome outcome =
-      vellora::CompareArticles(ArticleText1, Article1, ArticleText2, Article2, minLength, unitType);
+  vellora::CompareOutcome outcome =
+      vellora::CompareArticles(ArticleText1, Article1, ArticleText2, Article2, settings);
   if (!outcome.Compared) return;
   ApplyWordColors(*pane1_, Words1);
   ApplyWordColors(*pane2_, Words2);
-  // The share is taken of the word count shown for Article 2, which the user may have typed over.
+  // Each share is taken of the word count shown for its article, which the user may have typed
+  // over.
   const vellora::DuplicateShare share = vellora::ComputeDuplicateShare(
       vellora::CountMarkedWords(Words2), ToCount(ui->edtWords2->Value()));
   ui->edtDuplicate->SetValue(share.Percent);
+  const vellora::DuplicateShare share1 = vellora::ComputeDuplicateShare(
+      vellora::CountMarkedWords(Words1), ToCount(ui->edtWords1->Value()));
+  ui->edtDuplicate1->SetValue(share1.Percent);
+  ShowBlocks(std::move(outcome.Blocks));
 }
 
 void TfrmMain::btnClearH1Click() {
@@ -467,6 +515,7 @@ void TfrmMain::btnClearH2Click() {
 }
 
 void TfrmMain::ClearHighlightCommand(Side& side) {
+  ClearBlocks();
   vellora::SegmentText(side.pane->Text(), *side.spans);
   ClearHighlighting(*side.pane);
 }
@@ -482,6 +531,8 @@ void TfrmMain::btnCalculateKwDensity2Click() {
 
 void TfrmMain::CalculateKeywordDensity(Side& side) {
   vellora::ArticlePane& pane = *side.pane;
+  // The keyword's highlight replaces the comparison's colours, and with them its blocks.
+  ClearBlocks();
   ClearHighlighting(pane);
   const std::u16string field = side.keyword->text().toStdU16String();
   const std::u16string keyword(vellora::TrimControlAndSpace(field));
@@ -600,4 +651,87 @@ void TfrmMain::MenuItem1Click() {
 
 void TfrmMain::minNumWordsChange() {
   if (ui->minNumWords->value() == 0) ui->minNumWords->setValue(1);
+}
+
+// ---- Match mode and shared passages -----------------------------------------------------------
+
+void TfrmMain::cbxTypeChange() {
+  ui->lblGapUnit->setText(vellora::GapUnitText(ui->cbxType->currentIndex()));
+}
+
+void TfrmMain::cbxMatchChange() {
+  ui->spnGap->setEnabled(ui->cbxMatch->currentIndex() == 1);
+  SaveMatchChoice();
+}
+
+void TfrmMain::spnGapChange() {
+  SaveMatchChoice();
+}
+
+void TfrmMain::SaveMatchChoice() {
+  const std::unique_ptr<QSettings> settings = vellora::OpenProgramSettings();
+  vellora::SaveMatchChoice(
+      *settings,
+      {ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere : vellora::MatchMode::InOrder,
+       ui->spnGap->value()});
+}
+
+void TfrmMain::btnPassagesClick(bool expanded) {
+  ui->lstPassages->setVisible(expanded);
+  ui->btnPassages->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+}
+
+void TfrmMain::ShowBlocks(std::vector<vellora::MatchBlock> blocks) {
+  blocks_.Set(std::move(blocks), Words1, Words2, ArticleText2);
+  passages_->Reload();
+  UpdatePassagesCaption();
+}
+
+void TfrmMain::ClearBlocks() {
+  if (blocks_.Empty() && passages_->rowCount() == 0) return;
+  blocks_.Clear();
+  passages_->Reload();
+  UpdatePassagesCaption();
+}
+
+void TfrmMain::UpdatePassagesCaption() {
+  ui->btnPassages->setText(blocks_.Empty()
+                               ? QStringLiteral("Shared passages")
+                               : QStringLiteral("Shared passages (%1)").arg(blocks_.Count()));
+}
+
+void TfrmMain::actNextPassageExecute() {
+  GoToPassage(blocks_.Next(ui->lstPassages->currentIndex().row()));
+}
+
+void TfrmMain::actPreviousPassageExecute() {
+  GoToPassage(blocks_.Previous(ui->lstPassages->currentIndex().row()));
+}
+
+void TfrmMain::GoToPassage(std::int32_t row) {
+  if (row < 0) return;
+  MarkPassageRow(row);
+  RevealPassage(row);
+}
+
+void TfrmMain::MarkPassageRow(std::int32_t row) {
+  followingPanes_ = true;
+  ui->lstPassages->setCurrentIndex(passages_->index(row, 0));
+  followingPanes_ = false;
+}
+
+void TfrmMain::RevealPassage(std::int32_t row) {
+  if (row < 0 || row >= blocks_.Count()) return;
+  const vellora::PaneRange range1 = blocks_.BlockRange(row, 1);
+  const vellora::PaneRange range2 = blocks_.BlockRange(row, 2);
+  pane1_->Reveal(range1.Start, range1.Length);
+  pane2_->Reveal(range2.Start, range2.Length);
+}
+
+void TfrmMain::ShowPartner(int side, std::int32_t position) {
+  const vellora::PartnerPlace partner = blocks_.PartnerAt(side, position);
+  if (partner.Block < 0) return;
+  vellora::ArticlePane& other = side == 1 ? *pane2_ : *pane1_;
+  other.Reveal(partner.Range.Start, partner.Range.Length);
+  MarkPassageRow(partner.Block);
 }

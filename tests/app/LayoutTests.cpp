@@ -237,6 +237,7 @@ TEST_F(LayoutTest, FocusGoesRoundTheMainPageInItsOrder) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   const std::vector<QString> order = {"minNumWords",
                                       "cbxType",
+                                      "cbxMatch",
                                       "edtWords1",
                                       "edtSenten1",
                                       "edtParag1",
@@ -254,7 +255,9 @@ TEST_F(LayoutTest, FocusGoesRoundTheMainPageInItsOrder) {
                                       "btnImport2",
                                       "btnClearH2",
                                       "btnClear2",
-                                      "rchArticle2"};
+                                      "rchArticle2",
+                                      "btnPassages",
+                                      "lstPassages"};
   Control<QWidget>("minNumWords")->setFocus(Qt::TabFocusReason);
   std::vector<QString> visited;
   for (std::size_t i = 0; i < order.size() + 1; ++i) {

@@ -9,8 +9,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
+#include <QSettings>
 #include <cstdio>
 #include <ostream>
+
+#include "MatchChoice.h"
 
 namespace vellora::test {
 
@@ -112,6 +115,8 @@ std::string ClosedUpdateBaseURL() {
 void WindowTest::SetUp() {
   Comparing = false;
   BrandSettings = {};
+  // Every test starts from the default choices, whatever an earlier test left stored.
+  OpenProgramSettings()->clear();
   ASSERT_TRUE(programDir_.isValid());
   window = NewWindow();
   bool checked = false;
