@@ -152,6 +152,9 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
     ui->cbxMatch->setCurrentIndex(choice.Mode == vellora::MatchMode::Anywhere ? 1 : 0);
     ui->spnGap->setValue(choice.Gap);
     ui->spnGap->setEnabled(choice.Mode == vellora::MatchMode::Anywhere);
+    const bool shown = vellora::LoadPassagesShown(*settings);
+    ui->btnPassages->setChecked(shown);
+    ShowPassageList(shown);
   }
 
   connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
@@ -204,6 +207,10 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // The list's model reads blocks_, which goes before the widget's children do.
+  ui->lstPassages->setModel(nullptr);
+  delete passages_;
+  passages_ = nullptr;
   FormDestroy();
 }
 
@@ -677,8 +684,13 @@ void TfrmMain::SaveMatchChoice() {
 }
 
 void TfrmMain::btnPassagesClick(bool expanded) {
-  ui->lstPassages->setVisible(expanded);
-  ui->btnPassages->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+  ShowPassageList(expanded);
+  vellora::SavePassagesShown(*vellora::OpenProgramSettings(), expanded);
+}
+
+void TfrmMain::ShowPassageList(bool shown) {
+  ui->lstPassages->setVisible(shown);
+  ui->btnPassages->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
 }
 
 void TfrmMain::ShowBlocks(std::vector<vellora::MatchBlock> blocks) {

@@ -164,6 +164,7 @@ class TfrmMain : public QWidget {
   void ShowBlocks(std::vector<vellora::MatchBlock> blocks);
   void ClearBlocks();
   void UpdatePassagesCaption();
+  void ShowPassageList(bool shown);
   void GoToPassage(std::int32_t row);
   void MarkPassageRow(std::int32_t row);
   void RevealPassage(std::int32_t row);

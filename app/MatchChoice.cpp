@@ -10,6 +10,7 @@ const QString kModeKey = QStringLiteral("Compare/Match");
 const QString kGapKey = QStringLiteral("Compare/Gap");
 const QString kAnywhere = QStringLiteral("anywhere");
 const QString kInOrder = QStringLiteral("in-order");
+const QString kPassagesKey = QStringLiteral("Compare/PassagesShown");
 
 }  // namespace
 
@@ -32,6 +33,14 @@ MatchChoice LoadMatchChoice(QSettings& settings) {
 void SaveMatchChoice(QSettings& settings, const MatchChoice& choice) {
   settings.setValue(kModeKey, choice.Mode == MatchMode::Anywhere ? kAnywhere : kInOrder);
   settings.setValue(kGapKey, choice.Gap);
+}
+
+bool LoadPassagesShown(QSettings& settings) {
+  return settings.value(kPassagesKey).toString() == QLatin1String("true");
+}
+
+void SavePassagesShown(QSettings& settings, bool shown) {
+  settings.setValue(kPassagesKey, shown);
 }
 
 QString GapUnitText(std::int32_t unitType) {

@@ -1,5 +1,5 @@
-// The match mode and the allowed gap as the window offers them: kept between runs in the
-// program's settings, and the unit word the gap is counted in.
+// The window's comparison choices kept between runs in the program's settings: the match mode,
+// the allowed gap (and the unit word it is counted in), and whether the passage list shows.
 #pragma once
 
 #include <QString>
@@ -27,6 +27,10 @@ std::unique_ptr<QSettings> OpenProgramSettings();
 // The stored choice; anything missing or out of range gives the default for that part.
 MatchChoice LoadMatchChoice(QSettings& settings);
 void SaveMatchChoice(QSettings& settings, const MatchChoice& choice);
+
+// Whether the shared-passage list is shown; hidden unless stored otherwise.
+bool LoadPassagesShown(QSettings& settings);
+void SavePassagesShown(QSettings& settings, bool shown);
 
 // "word(s)", "sentence(s)" or "paragraph(s)" for the unit choice's index.
 QString GapUnitText(std::int32_t unitType);

@@ -263,6 +263,20 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredCase{"in-order", "99999999999999", MatchMode::InOrder, 0},
                       StoredCase{"anywhere", "1000", MatchMode::Anywhere, 1000}));
 
+TEST_F(MatchChoiceStore, PassageListIsHiddenUnlessStoredShown) {
+  {
+    QSettings settings = Open();
+    EXPECT_FALSE(LoadPassagesShown(settings));
+    SavePassagesShown(settings, true);
+  }
+  {
+    QSettings settings = Open();
+    EXPECT_TRUE(LoadPassagesShown(settings));
+    settings.setValue("Compare/PassagesShown", "garbage");
+    EXPECT_FALSE(LoadPassagesShown(settings));
+  }
+}
+
 TEST(GapUnit, FollowsTheUnitChoice) {
   EXPECT_EQ(GapUnitText(0), QStringLiteral("word(s)"));
   EXPECT_EQ(GapUnitText(1), QStringLiteral("sentence(s)"));
