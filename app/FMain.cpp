@@ -553,8 +553,8 @@ void TfrmMain::btnCompareExClick() {
   vellora::ComparisonSettings settings;
   settings.MinLength = ui->minNumWords->value();
   settings.UnitType = ui->cbxType->currentIndex();
-  settings.Mode =
-      ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere : vellora::MatchMode::InOrder;
+  settings.Mode = ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere
+                                                    : vellora::MatchMode::InOrder;
   settings.Gap = ui->spnGap->value();
   ComparingScope comparing;
   vellora::CompareOutcome outcome =
@@ -753,10 +753,10 @@ void TfrmMain::spnGapChange() {
 
 void TfrmMain::SaveMatchChoice() {
   const std::unique_ptr<QSettings> settings = vellora::OpenProgramSettings();
-  vellora::SaveMatchChoice(
-      *settings,
-      {ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere : vellora::MatchMode::InOrder,
-       ui->spnGap->value()});
+  vellora::SaveMatchChoice(*settings,
+                           {ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere
+                                                              : vellora::MatchMode::InOrder,
+                            ui->spnGap->value()});
 }
 
 void TfrmMain::btnPassagesClick(bool expanded) {

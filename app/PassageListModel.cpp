@@ -51,7 +51,8 @@ QVariant PassageListModel::data(const QModelIndex& index, int role) const {
       if (index.column() == ColumnBlock) return QBrush(QColor(Qt::black));
       return {};
     case Qt::TextAlignmentRole:
-      if (index.column() == ColumnFirstWords) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+      if (index.column() == ColumnFirstWords)
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
       return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ToolTipRole:
       return QStringLiteral("Block %1: %2 word(s) in Article 1, %3 word(s) in Article 2")

@@ -11,9 +11,9 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolButton>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -231,13 +231,15 @@ int main(int argc, char** argv) {
     std::printf(
         "passage list of %d rows (%d shown at a time) scrolled in %d steps: %.1f ms in all, worst "
         "step %.2f ms\n",
-        rows, list->viewport()->height() / std::max(1, list->verticalHeader()->defaultSectionSize()),
+        rows,
+        list->viewport()->height() / std::max(1, list->verticalHeader()->defaultSectionSize()),
         pages, Ms(clock), worstPage);
     double worstSelect = 0;
     double totalSelect = 0;
     const int picks = 20;
     for (int i = 0; i < picks; ++i) {
-      const int row = static_cast<int>((static_cast<long long>(rows - 1) * ((i * 7) % picks)) / (picks - 1));
+      const int row =
+          static_cast<int>((static_cast<long long>(rows - 1) * ((i * 7) % picks)) / (picks - 1));
       clock.restart();
       list->setCurrentIndex(list->model()->index(row, 0));
       list->viewport()->repaint();

@@ -138,8 +138,8 @@ TEST(ComparedBlocks, InOrderBlocksAreNavigatedTheSameWay) {
 }
 
 TEST(ComparedBlocks, FirstWordsStopAtEightWordsAndMarkTheCut) {
-  const Compared c(u"w1 w2 w3 w4 w5 w6 w7 w8 w9 w10", u"x w1 w2 w3 w4 w5 w6 w7 w8 w9 w10",
-                   3, MatchMode::Anywhere);
+  const Compared c(u"w1 w2 w3 w4 w5 w6 w7 w8 w9 w10", u"x w1 w2 w3 w4 w5 w6 w7 w8 w9 w10", 3,
+                   MatchMode::Anywhere);
   ASSERT_EQ(c.blocks.Count(), 1);
   EXPECT_EQ(c.blocks.FirstWords(0), u"w1 w2 w3 w4 w5 w6 w7 w8\u2026");
   EXPECT_EQ(c.blocks.FirstWords(0, 20), u"w1 w2 w3 w4 w5 w6 w7 w8 w9 w10");
@@ -178,8 +178,10 @@ TEST(PassageListModel, OneRowPerBlockWithColourLengthsAndFirstWords) {
     EXPECT_EQ(model.index(row, PassageListModel::ColumnBlock).data().toInt(), row + 1);
     EXPECT_EQ(model.index(row, PassageListModel::ColumnWords1).data().toInt(), block.Words1);
     EXPECT_EQ(model.index(row, PassageListModel::ColumnWords2).data().toInt(), block.Words2);
-    const QColor colour =
-        model.index(row, PassageListModel::ColumnBlock).data(Qt::BackgroundRole).value<QBrush>().color();
+    const QColor colour = model.index(row, PassageListModel::ColumnBlock)
+                              .data(Qt::BackgroundRole)
+                              .value<QBrush>()
+                              .color();
     EXPECT_EQ(colour, QColor(block.Color & 0xFF, (block.Color >> 8) & 0xFF, block.Color >> 16));
   }
   EXPECT_EQ(model.index(0, PassageListModel::ColumnFirstWords).data().toString(),

@@ -205,8 +205,8 @@ TEST_F(SharedPassagesWindow, ShownListIsRememberedForTheNextWindow) {
 TEST_F(SharedPassagesWindow, ListLiesBelowThePanesWithoutCoveringThem) {
   Control<QToolButton>("btnPassages")->click();
   ProcessEventsUntil([&] { return List()->isVisible() && List()->height() > 0; });
-  const QRect list = List()->geometry().translated(List()->mapTo(window.get(), QPoint()) -
-                                                   List()->pos());
+  const QRect list =
+      List()->geometry().translated(List()->mapTo(window.get(), QPoint()) - List()->pos());
   for (ArticlePane* pane : {&window->Pane1(), &window->Pane2()}) {
     QWidget* edit = pane->Edit();
     const QRect area(edit->mapTo(window.get(), QPoint()), edit->size());
@@ -225,8 +225,10 @@ TEST_F(SharedPassagesWindow, SelectingARowSelectsTheBlockInBothPanesAndScrollsTo
   // Block 1 lies in Article 2 first: the second stretch.
   List()->setCurrentIndex(List()->model()->index(0, 0));
   QCoreApplication::processEvents();
-  const PaneRange second1 = In(window->Pane1(), QStringLiteral("second common stretch of text now"));
-  const PaneRange second2 = In(window->Pane2(), QStringLiteral("second common stretch of text now"));
+  const PaneRange second1 =
+      In(window->Pane1(), QStringLiteral("second common stretch of text now"));
+  const PaneRange second2 =
+      In(window->Pane2(), QStringLiteral("second common stretch of text now"));
   EXPECT_EQ(Selection(window->Pane1()), second1);
   EXPECT_EQ(Selection(window->Pane2()), second2);
   EXPECT_TRUE(InView(window->Pane1(), second1.Start));

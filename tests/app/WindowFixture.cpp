@@ -4,12 +4,12 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
-#include <QSettings>
 #include <cstdio>
 #include <ostream>
 
