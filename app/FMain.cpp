@@ -605,8 +605,6 @@ void TfrmMain::btnCalculateKwDensity2Click() {
 
 void TfrmMain::CalculateKeywordDensity(Side& side) {
   vellora::ArticlePane& pane = *side.pane;
-  // The keyword's highlight replaces the comparison's colours, and with them its blocks.
-  ClearBlocks();
   ClearHighlighting(pane);
   const std::u16string field = side.keyword->text().toStdU16String();
   const std::u16string keyword(vellora::TrimControlAndSpace(field));
