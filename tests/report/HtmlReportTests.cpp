@@ -44,8 +44,9 @@ TEST(HtmlReport, HeaderNamesBrandVersionSourcesSettingsCountsAndBothShares) {
   EXPECT_NE(page.find("<dd>Anywhere</dd>"), std::string::npos);
   EXPECT_NE(page.find("<dd>3 words</dd>"), std::string::npos);
   EXPECT_NE(page.find("<dd>0 words</dd>"), std::string::npos);  // the gap
-  EXPECT_EQ(report.Article1.Words.Count(), 23);
-  EXPECT_NE(page.find("<dd>23 words, " + std::to_string(report.Article1.Sentences) + " sentences, 2 paragraphs</dd>"),
+  EXPECT_EQ(report.Article1.Words.Count(), 25);
+  EXPECT_NE(page.find("<dd>25 words, " + std::to_string(report.Article1.Sentences) +
+                      " sentences, " + std::to_string(report.Article1.Paragraphs) + " paragraphs</dd>"),
             std::string::npos);
   EXPECT_NE(page.find(ShareText(report.Outcome.Share)), std::string::npos);
   EXPECT_NE(page.find(ShareText(report.Outcome.Share1)), std::string::npos);
