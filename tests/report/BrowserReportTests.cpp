@@ -3,6 +3,7 @@
 
 #include <set>
 
+#include <QDir>
 #include <QImage>
 #include <QRegularExpression>
 #include <QUrl>
@@ -140,6 +141,42 @@ TEST_F(BrowserReport, ScreenshotShowsPaletteColoursInBothColumns) {
     EXPECT_TRUE(HasColour(shot, right, colour)) << std::hex << colour;
   }
   EXPECT_TRUE(HasColour(shot, left, PaletteRgb(1)));
+}
+
+TEST_F(BrowserReport, PrintingStacksTheColumnsAndKeepsTheColours) {
+  if (!FindProgram(QStringLiteral("pdftotext")) || !FindProgram(QStringLiteral("pdftoppm"))) {
+    GTEST_SKIP() << "poppler-utils is not installed: the printed page is not read back";
+  }
+  const ComparisonReport report = MakeReport(kText1, kText2, {MatchMode::Anywhere, 3, 0, 0});
+  const QString pdf = QString::fromStdString((folder_ / "printed.pdf").string());
+  QStringList arguments = BaseArguments();
+  arguments << QStringLiteral("--no-pdf-header-footer") << QStringLiteral("--print-to-pdf=") + pdf
+            << QUrl::fromLocalFile(Save(report)).toString();
+  ASSERT_EQ(RunProgram(chromium_, arguments).ExitCode, 0);
+  const ProgramRun text = RunProgram(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+  ASSERT_EQ(text.ExitCode, 0);
+  const QString printed = QString::fromUtf8(text.Output);
+  // Stacked: all of Article 1 comes before Article 2's heading.
+  const qsizetype heading2 = printed.indexOf(QStringLiteral("Article 2: second.txt"));
+  ASSERT_GE(heading2, 0);
+  EXPECT_LT(printed.indexOf(QStringLiteral("Omicron pi rho sigma tau upsilon phi chi psi omega")),
+            heading2);
+  EXPECT_GT(printed.indexOf(QStringLiteral("More unrelated content follows")), heading2);
+  const QString prefix = QString::fromStdString((folder_ / "printed").string());
+  ASSERT_EQ(RunProgram(QStringLiteral("pdftoppm"),
+                       {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf, prefix})
+                .ExitCode,
+            0);
+  bool aqua = false;
+  bool green = false;
+  for (const QString& page : QDir(QString::fromStdString(folder_.Path().string()))
+                                 .entryList({QStringLiteral("printed*.png")})) {
+    const QImage image(QString::fromStdString(folder_.Path().string()) + QLatin1Char('/') + page);
+    aqua = aqua || HasColour(image, image.rect(), PaletteRgb(1));
+    green = green || HasColour(image, image.rect(), PaletteRgb(2));
+  }
+  EXPECT_TRUE(aqua);
+  EXPECT_TRUE(green);
 }
 
 TEST_F(BrowserReport, FollowingALinkOutlinesThePartner) {
