@@ -3,10 +3,33 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <QDateTime>
+#include <QLocale>
+
 namespace vellora {
 
 std::string ReportBrandName(const std::string& applicationName) {
   return applicationName.empty() ? std::string(kDefaultReportBrand) : applicationName;
+}
+
+ComparisonReport MakeComparisonReport(std::u16string source1, std::u16string_view text1,
+                                      const ArticleSpans& spans1, std::u16string source2,
+                                      std::u16string_view text2, const ArticleSpans& spans2,
+                                      const CompareOutcome& outcome) {
+  ComparisonReport report;
+  report.DateTime = ReportTimeNow();
+  report.Article1 = {std::move(source1), std::u16string(text1), spans1.Words,
+                     spans1.Sentences.Count(), spans1.Paragraphs.Count()};
+  report.Article2 = {std::move(source2), std::u16string(text2), spans2.Words,
+                     spans2.Sentences.Count(), spans2.Paragraphs.Count()};
+  report.Outcome = outcome;
+  return report;
+}
+
+std::string ReportTimeNow() {
+  return QLocale::c()
+      .toString(QDateTime::currentDateTime(), QStringLiteral("yyyy-MM-dd HH:mm t"))
+      .toStdString();
 }
 
 std::string CssColor(std::int32_t color) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "UMatchBlocks.h"
@@ -49,6 +50,15 @@ struct ComparisonReport {
 
 // The brand name a report shows: ApplicationName, or "Vellora" when the brand gives none.
 std::string ReportBrandName(const std::string& applicationName);
+
+// A report of a comparison as Compare left it: the texts, their lists (colours included) and
+// what CompareArticles returned, stamped with the time now. The caller sets Brand and Version.
+ComparisonReport MakeComparisonReport(std::u16string source1, std::u16string_view text1,
+                                      const ArticleSpans& spans1, std::u16string source2,
+                                      std::u16string_view text2, const ArticleSpans& spans2,
+                                      const CompareOutcome& outcome);
+// "2026-12-09 21:45 CET": local time with its zone, as the header shows it.
+std::string ReportTimeNow();
 
 // --- Shared by the writers -----------------------------------------------------------------
 

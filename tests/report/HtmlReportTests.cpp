@@ -4,6 +4,8 @@
 #include <regex>
 #include <set>
 
+#include <QDate>
+
 #include "HtmlReport.h"
 #include "ReportFixture.h"
 #include "UCompare.h"
@@ -193,6 +195,19 @@ TEST(HtmlReport, ArticleMarkupAndSourceNamesAreEscaped) {
   EXPECT_EQ(Count(page, "</body>"), 1u);
   EXPECT_NE(page.find("&lt;b&gt;evil&lt;/b&gt;.txt"), std::string::npos);
   EXPECT_NE(page.find("a&amp;b.txt"), std::string::npos);
+}
+
+TEST(HtmlReport, MadeReportIsStampedWithTheTimeNow) {
+  ArticleSpans spans1;
+  ArticleSpans spans2;
+  const CompareOutcome outcome = CompareArticles(u"a b c", spans1, u"a b c", spans2, {});
+  const ComparisonReport report =
+      MakeComparisonReport(u"Article 1", u"a b c", spans1, u"Article 2", u"a b c", spans2, outcome);
+  EXPECT_EQ(report.DateTime.substr(0, 10),
+            QDate::currentDate().toString(Qt::ISODate).toStdString());
+  EXPECT_EQ(report.Article1.Words.Count(), 3);
+  EXPECT_EQ(report.Article2.Source, u"Article 2");
+  EXPECT_EQ(report.Outcome.Blocks.size(), outcome.Blocks.size());
 }
 
 TEST(HtmlReport, BrandNameFallsBackToVellora) {

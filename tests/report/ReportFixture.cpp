@@ -14,16 +14,13 @@ namespace vellora::test {
 ComparisonReport MakeReport(const std::u16string& text1, const std::u16string& text2,
                             ComparisonSettings settings, std::u16string source1,
                             std::u16string source2) {
-  ComparisonReport report;
-  report.Version = "2.0";
-  report.DateTime = "2026-12-09 21:45";
   ArticleSpans spans1;
   ArticleSpans spans2;
-  report.Outcome = CompareArticles(text1, spans1, text2, spans2, settings);
-  report.Article1 = {std::move(source1), text1, std::move(spans1.Words), spans1.Sentences.Count(),
-                     spans1.Paragraphs.Count()};
-  report.Article2 = {std::move(source2), text2, std::move(spans2.Words), spans2.Sentences.Count(),
-                     spans2.Paragraphs.Count()};
+  const CompareOutcome outcome = CompareArticles(text1, spans1, text2, spans2, settings);
+  ComparisonReport report = MakeComparisonReport(std::move(source1), text1, spans1,
+                                                 std::move(source2), text2, spans2, outcome);
+  report.Version = "2.0";
+  report.DateTime = "2026-12-09 21:45";
   return report;
 }
 
