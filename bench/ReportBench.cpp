@@ -30,10 +30,10 @@ const vellora::ComparisonReport& Report(int words, vellora::MatchMode mode) {
     report.DateTime = "2026-12-09 22:00";
     report.Outcome = vellora::CompareArticles(pair.text1, spans1, pair.text2, spans2,
                                               vellora::ComparisonSettings{mode, 8, 0, 0});
-    report.Article1 = {u"first.txt", pair.text1, std::move(spans1.Words),
-                       spans1.Sentences.Count(), spans1.Paragraphs.Count()};
-    report.Article2 = {u"second.txt", pair.text2, std::move(spans2.Words),
-                       spans2.Sentences.Count(), spans2.Paragraphs.Count()};
+    report.Article1 = {u"first.txt", pair.text1, std::move(spans1.Words), spans1.Sentences.Count(),
+                       spans1.Paragraphs.Count()};
+    report.Article2 = {u"second.txt", pair.text2, std::move(spans2.Words), spans2.Sentences.Count(),
+                       spans2.Paragraphs.Count()};
     it = cache.emplace(key, std::move(report)).first;
   }
   return it->second;
@@ -46,8 +46,8 @@ void Describe(benchmark::State& state, const vellora::ComparisonReport& report) 
 }
 
 void BM_HtmlReport(benchmark::State& state) {
-  const auto& report = Report(static_cast<int>(state.range(0)),
-                              static_cast<vellora::MatchMode>(state.range(1)));
+  const auto& report =
+      Report(static_cast<int>(state.range(0)), static_cast<vellora::MatchMode>(state.range(1)));
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("report.html"));
   for (auto _ : state) {
@@ -64,8 +64,8 @@ BENCHMARK(BM_HtmlReport)
     ->UseRealTime();
 
 void BM_PdfReport(benchmark::State& state) {
-  const auto& report = Report(static_cast<int>(state.range(0)),
-                              static_cast<vellora::MatchMode>(state.range(1)));
+  const auto& report =
+      Report(static_cast<int>(state.range(0)), static_cast<vellora::MatchMode>(state.range(1)));
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("report.pdf"));
   for (auto _ : state) {

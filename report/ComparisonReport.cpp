@@ -86,8 +86,7 @@ std::vector<std::int32_t> BlockOwners(const std::vector<MatchBlock>& blocks, int
   return owners;
 }
 
-std::u16string BlockOpening(const ComparisonReport& report, const MatchBlock& block,
-                            int maxWords) {
+std::u16string BlockOpening(const ComparisonReport& report, const MatchBlock& block, int maxWords) {
   const bool useSecond = block.Words2 > 0 || block.Words1 == 0;
   const ReportArticle& article = useSecond ? report.Article2 : report.Article1;
   const std::int32_t first = useSecond ? block.First2 : block.First1;
@@ -98,8 +97,8 @@ std::u16string BlockOpening(const ComparisonReport& report, const MatchBlock& bl
   const auto textSize = static_cast<std::int32_t>(article.Text.size());
   const std::int32_t from = std::clamp(article.Words[first].StartPos - 1, 0, textSize);
   const std::int32_t to = std::clamp(article.Words[end].EndPos - 1, from, textSize);
-  std::u16string opening = article.Text.substr(static_cast<std::size_t>(from),
-                                               static_cast<std::size_t>(to - from));
+  std::u16string opening =
+      article.Text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
   // Line breaks and tabs inside the opening read as single spaces in a table cell.
   for (char16_t& c : opening) {
     if (c < 0x20) c = u' ';

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-
-
 namespace vellora {
 
 namespace {
@@ -206,8 +204,8 @@ void AppendColumn(std::string& out, const ReportArticle& article, int side,
   out += "</h2>\n<div class=\"text\">";
   const std::u16string_view text = article.Text;
   for (const TextRun& run : runs) {
-    const std::u16string_view piece =
-        text.substr(static_cast<std::size_t>(run.Begin), static_cast<std::size_t>(run.End - run.Begin));
+    const std::u16string_view piece = text.substr(static_cast<std::size_t>(run.Begin),
+                                                  static_cast<std::size_t>(run.End - run.Begin));
     if (run.Color == NoHighlight) {
       AppendEscapedHtml(out, piece);
       continue;
@@ -241,8 +239,7 @@ void AppendEscapedHtml(std::string& out, std::u16string_view text) {
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
     }
-    if (c >= 0x20 && c < 0x7F && c != U'&' && c != U'<' && c != U'>' && c != U'"' &&
-        c != U'\'') {
+    if (c >= 0x20 && c < 0x7F && c != U'&' && c != U'<' && c != U'>' && c != U'"' && c != U'\'') {
       out += static_cast<char>(c);
     } else {
       AppendCharacter(out, c);

@@ -28,7 +28,8 @@ class BrowserReport : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto found = FindProgram(QStringLiteral("chromium"));
-    if (!found) GTEST_SKIP() << "chromium is not installed: the web page is not checked in a browser";
+    if (!found)
+      GTEST_SKIP() << "chromium is not installed: the web page is not checked in a browser";
     chromium_ = *found;
   }
 
@@ -42,7 +43,8 @@ class BrowserReport : public ::testing::Test {
   QStringList BaseArguments() const {
     return {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
             QStringLiteral("--disable-gpu"), QStringLiteral("--hide-scrollbars"),
-            QStringLiteral("--user-data-dir=") + QString::fromStdString((folder_ / "profile").string())};
+            QStringLiteral("--user-data-dir=") +
+                QString::fromStdString((folder_ / "profile").string())};
   }
 
   QString DumpDom(const QString& path) {
@@ -84,7 +86,8 @@ TEST_F(BrowserReport, DomHoldsEveryBlocksMarkIdAndPartnerLink) {
               .arg(QString::fromStdString(CssColor(report.Outcome.Blocks[b - 1].Color)))
               .arg(partner));
       EXPECT_EQ(dom.count(mark), 1) << "block " << b << " side " << side;
-      EXPECT_TRUE(dom.contains(QStringLiteral("<a href=\"#a%1-b%2\">Article %1</a>").arg(side).arg(b)))
+      EXPECT_TRUE(
+          dom.contains(QStringLiteral("<a href=\"#a%1-b%2\">Article %1</a>").arg(side).arg(b)))
           << "table link, block " << b << " side " << side;
     }
   }
@@ -101,7 +104,8 @@ TEST_F(BrowserReport, ArticleHoldingMarkupStaysText) {
   EXPECT_FALSE(dom.contains(QStringLiteral("<script")));
   EXPECT_FALSE(dom.contains(QStringLiteral("<h1>fake")));
   EXPECT_FALSE(dom.contains(QStringLiteral("<i>one")));
-  EXPECT_TRUE(dom.contains(QStringLiteral("&lt;script&gt;document.body.innerHTML='PWNED'&lt;/script&gt;")));
+  EXPECT_TRUE(
+      dom.contains(QStringLiteral("&lt;script&gt;document.body.innerHTML='PWNED'&lt;/script&gt;")));
   EXPECT_TRUE(dom.contains(QStringLiteral("&lt;/body&gt;&lt;/html&gt;&lt;h1&gt;fake&lt;/h1&gt;")));
   EXPECT_TRUE(dom.contains(QStringLiteral("&amp; \"double\" 'single'")));
   // Both columns still end with the text after the fake closing tags.
@@ -120,12 +124,12 @@ std::u16string Filler(const char16_t* stem, int words) {
 }
 
 TEST_F(BrowserReport, ScreenshotShowsPaletteColoursInBothColumns) {
-  const ComparisonReport report = MakeReport(kText1 + u"\n" + Filler(u"left", 600),
-                                             kText2 + u"\n" + Filler(u"right", 600),
-                                             {MatchMode::Anywhere, 3, 0, 0});
+  const ComparisonReport report =
+      MakeReport(kText1 + u"\n" + Filler(u"left", 600), kText2 + u"\n" + Filler(u"right", 600),
+                 {MatchMode::Anywhere, 3, 0, 0});
   // Scrolled to the columns, so that the table's colour swatches are out of view.
-  const QImage shot =
-      Screenshot(QUrl::fromLocalFile(Save(report)).toString() + QStringLiteral("#article1"), 1400, 900);
+  const QImage shot = Screenshot(
+      QUrl::fromLocalFile(Save(report)).toString() + QStringLiteral("#article1"), 1400, 900);
   ASSERT_FALSE(shot.isNull());
   const QRect left(0, 0, shot.width() / 2, shot.height());
   const QRect right(shot.width() / 2, 0, shot.width() - shot.width() / 2, shot.height());
@@ -163,8 +167,8 @@ TEST_F(BrowserReport, PrintingStacksTheColumnsAndKeepsTheColours) {
             heading2);
   EXPECT_GT(printed.indexOf(QStringLiteral("More unrelated content follows")), heading2);
   const QString prefix = QString::fromStdString((folder_ / "printed").string());
-  ASSERT_EQ(RunProgram(QStringLiteral("pdftoppm"),
-                       {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf, prefix})
+  ASSERT_EQ(RunProgram(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
+                                                    QStringLiteral("60"), pdf, prefix})
                 .ExitCode,
             0);
   bool aqua = false;

@@ -28,7 +28,8 @@ ComparisonSettings Anywhere(int minimum, int gap = 0) {
 
 std::size_t Count(const std::string& haystack, const std::string& needle) {
   std::size_t n = 0;
-  for (auto at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) {
+  for (auto at = haystack.find(needle); at != std::string::npos;
+       at = haystack.find(needle, at + 1)) {
     ++n;
   }
   return n;
@@ -47,9 +48,10 @@ TEST(HtmlReport, HeaderNamesBrandVersionSourcesSettingsCountsAndBothShares) {
   EXPECT_NE(page.find("<dd>3 words</dd>"), std::string::npos);
   EXPECT_NE(page.find("<dd>0 words</dd>"), std::string::npos);  // the gap
   EXPECT_EQ(report.Article1.Words.Count(), 25);
-  EXPECT_NE(page.find("<dd>25 words, " + std::to_string(report.Article1.Sentences) +
-                      " sentences, " + std::to_string(report.Article1.Paragraphs) + " paragraphs</dd>"),
-            std::string::npos);
+  EXPECT_NE(
+      page.find("<dd>25 words, " + std::to_string(report.Article1.Sentences) + " sentences, " +
+                std::to_string(report.Article1.Paragraphs) + " paragraphs</dd>"),
+      std::string::npos);
   EXPECT_NE(page.find(ShareText(report.Outcome.Share)), std::string::npos);
   EXPECT_NE(page.find(ShareText(report.Outcome.Share1)), std::string::npos);
   EXPECT_NE(page.find("<dt>Blocks</dt><dd>" + std::to_string(report.Outcome.Blocks.size())),
@@ -128,7 +130,8 @@ TEST(HtmlReport, BlockWithAGapKeepsOneIdAndLeavesTheGapUnmarked) {
 }
 
 TEST(HtmlReport, EmptyComparisonSaysNoSharedPassagesAndMarksNothing) {
-  const ComparisonReport report = MakeReport(u"alpha beta gamma", u"delta epsilon zeta", Anywhere(2));
+  const ComparisonReport report =
+      MakeReport(u"alpha beta gamma", u"delta epsilon zeta", Anywhere(2));
   ASSERT_TRUE(report.Outcome.Compared);
   ASSERT_TRUE(report.Outcome.Blocks.empty());
   const std::string page = RenderHtmlReport(report);
@@ -173,7 +176,9 @@ TEST(HtmlReport, EscapesEveryCharacterThatCouldBeMarkup) {
       {u"bell\x07", "bell&#x7;"},
       {u"nul\x00x"s, "nul\xEF\xBF\xBDx"},
       {u"c1\x85", "c1&#x85;"},
-      {u"Gr\u00FC\u00DFe \u20AC", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC"},
+      {u"Gr\u00FC\u00DFe \u20AC",
+       "Gr\xC3\xBC\xC3\x9F"
+       "e \xE2\x82\xAC"},
       {u"\U0001F600", "\xF0\x9F\x98\x80"},
       {std::u16string(1, char16_t(0xD800)) + u"x", "\xEF\xBF\xBDx"},
       {u"x" + std::u16string(1, char16_t(0xDC00)), "x\xEF\xBF\xBD"},

@@ -58,10 +58,11 @@ class PdfReport : public ::testing::Test {
 
   QImage Render(const QString& pdf, int page) {
     const QString prefix = QString::fromStdString((folder_ / "page").string());
-    const ProgramRun run = RunProgram(
-        QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
-                                     QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                     QString::number(page), QStringLiteral("-singlefile"), pdf, prefix});
+    const ProgramRun run =
+        RunProgram(QStringLiteral("pdftoppm"),
+                   {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+                    QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                    QString::number(page), QStringLiteral("-singlefile"), pdf, prefix});
     EXPECT_EQ(run.ExitCode, 0);
     return QImage(prefix + QStringLiteral(".png"));
   }
@@ -108,7 +109,8 @@ TEST_F(PdfReport, PagesAreA4NumberedAndFewForAShortReport) {
   EXPECT_TRUE(Info(pdf).contains(QStringLiteral("(A4)")));
   const QString text = Text(pdf);
   for (int page = 1; page <= pages; ++page) {
-    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?%2\\b").arg(page).arg(pages))))
+    EXPECT_TRUE(
+        text.contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?%2\\b").arg(page).arg(pages))))
         << page;
   }
 }
@@ -148,7 +150,8 @@ TEST_F(PdfReport, TextIsSelectableInTheNamedFont) {
 }
 
 TEST_F(PdfReport, EmptyComparisonStillGivesAReport) {
-  const QString pdf = Save(MakeReport(u"alpha beta gamma", u"delta epsilon zeta", {MatchMode::Anywhere, 2, 0, 0}));
+  const QString pdf =
+      Save(MakeReport(u"alpha beta gamma", u"delta epsilon zeta", {MatchMode::Anywhere, 2, 0, 0}));
   const QString text = Text(pdf);
   EXPECT_TRUE(text.contains(QStringLiteral("No shared passages.")));
   EXPECT_TRUE(text.contains(QStringLiteral("alpha beta gamma")));
@@ -195,7 +198,8 @@ TEST_F(PdfReport, ProgressRisesToAHundred) {
 }
 
 TEST(PdfPageSize, LetterWhereTheLocaleUsesItA4Elsewhere) {
-  EXPECT_EQ(ReportPageSize(QLocale(QLocale::English, QLocale::UnitedStates)).id(), QPageSize::Letter);
+  EXPECT_EQ(ReportPageSize(QLocale(QLocale::English, QLocale::UnitedStates)).id(),
+            QPageSize::Letter);
   EXPECT_EQ(ReportPageSize(QLocale(QLocale::French, QLocale::Canada)).id(), QPageSize::Letter);
   EXPECT_EQ(ReportPageSize(QLocale(QLocale::German, QLocale::Germany)).id(), QPageSize::A4);
   EXPECT_EQ(ReportPageSize(QLocale(QLocale::English, QLocale::UnitedKingdom)).id(), QPageSize::A4);

@@ -15,16 +15,24 @@ ComparisonReport SmallReport() {
                     {MatchMode::Anywhere, 2, 0, 0});
 }
 
-QString Q(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+QString Q(const std::filesystem::path& path) {
+  return QString::fromStdString(path.string());
+}
 
 TEST(ReportFile, FormatFollowsTheExtension) {
   const struct {
     const char* Path;
     std::optional<ReportFormat> Format;
   } cases[] = {
-      {"r.html", ReportFormat::Html}, {"r.HTM", ReportFormat::Html}, {"a b/r.Html", ReportFormat::Html},
-      {"r.pdf", ReportFormat::Pdf},   {"r.PDF", ReportFormat::Pdf},  {"r.txt", std::nullopt},
-      {"r", std::nullopt},            {"r.html.bak", std::nullopt},  {"pdf", std::nullopt},
+      {"r.html", ReportFormat::Html},
+      {"r.HTM", ReportFormat::Html},
+      {"a b/r.Html", ReportFormat::Html},
+      {"r.pdf", ReportFormat::Pdf},
+      {"r.PDF", ReportFormat::Pdf},
+      {"r.txt", std::nullopt},
+      {"r", std::nullopt},
+      {"r.html.bak", std::nullopt},
+      {"pdf", std::nullopt},
       {".pdf.", std::nullopt},
   };
   for (const auto& c : cases) {
@@ -53,7 +61,9 @@ TEST(ReportFile, NamesWithSpacesAndNonAsciiAreWritten) {
       EXPECT_EQ(bytes.rfind("<!DOCTYPE html>", 0), 0u) << name;
     }
   }
-  EXPECT_EQ(QDir(Q(folder.Path())).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3);
+  EXPECT_EQ(
+      QDir(Q(folder.Path())).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+      3);
 }
 
 TEST(ReportFile, UnwritablePlaceFailsNamingTheFileAndTheCause) {
@@ -73,7 +83,8 @@ TEST(ReportFile, UnwritablePlaceFailsNamingTheFileAndTheCause) {
     const QString path = Q(place);
     const ReportResult result = WriteReport(SmallReport(), path);
     EXPECT_EQ(result.Outcome, ReportResult::Status::Failed) << place;
-    EXPECT_TRUE(result.Message.contains(QDir::toNativeSeparators(path))) << result.Message.toStdString();
+    EXPECT_TRUE(result.Message.contains(QDir::toNativeSeparators(path)))
+        << result.Message.toStdString();
     EXPECT_GT(result.Message.size(), path.size() + 20) << "no cause given";
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "missing folder"));
@@ -84,7 +95,8 @@ TEST(ReportFile, ReadOnlyFolderFailsWhenPermissionsApply) {
   TempFolder folder;
   const std::filesystem::path locked = folder / "locked";
   std::filesystem::create_directory(locked);
-  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  std::filesystem::permissions(
+      locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   if (QFile(Q(locked / "probe")).open(QIODevice::WriteOnly)) {
     std::filesystem::remove(locked / "probe");
     GTEST_SKIP() << "running with rights that ignore folder permissions";

@@ -24,7 +24,9 @@ ComparisonReport MakeReport(const std::u16string& text1, const std::u16string& t
   return report;
 }
 
-std::u16string U16(std::string_view utf8) { return FromUtf8(utf8); }
+std::u16string U16(std::string_view utf8) {
+  return FromUtf8(utf8);
+}
 
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
