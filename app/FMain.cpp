@@ -28,12 +28,14 @@
 #include "ClickWatcher.h"
 #include "DocumentImport.h"
 #include "ErrorReport.h"
+#include "AppVersion.h"
 #include "FAbout.h"
 #include "LiveUpdate.h"
 #include "MessageBalloon.h"
 #include "NewsCommands.h"
 #include "NumericField.h"
 #include "PaneHighlight.h"
+#include "ReportCommands.h"
 #include "Skin.h"
 #include "UCompare.h"
 #include "UKeyword.h"
@@ -101,9 +103,9 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   ui->pgcPrinc->setCurrentWidget(ui->stsMain);
 
   side1_ = {nullptr,       &ArticleText1, &Article1,        ui->edtWords1,    ui->edtSenten1,
-            ui->edtParag1, ui->edtKw1,    ui->edtDensPerc1, ui->edtDensTotal1};
+            ui->edtParag1, ui->edtKw1,    ui->edtDensPerc1, ui->edtDensTotal1, {}};
   side2_ = {nullptr,       &ArticleText2, &Article2,        ui->edtWords2,    ui->edtSenten2,
-            ui->edtParag2, ui->edtKw2,    ui->edtDensPerc2, ui->edtDensTotal2};
+            ui->edtParag2, ui->edtKw2,    ui->edtDensPerc2, ui->edtDensTotal2, {}};
   pane1_ = new vellora::ArticlePane(ui->rchArticle1, this);
   pane2_ = new vellora::ArticlePane(ui->rchArticle2, this);
   SetUpPane(side1_, pane1_, QStringLiteral("PopupMenu1"), QStringLiteral("mnuPaste"));
@@ -136,6 +138,8 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
   connect(pane2_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle2Change);
   connect(ui->btnCompareEx, &QPushButton::clicked, this, &TfrmMain::btnCompareExClick);
+  connect(ui->btnReport, &QPushButton::clicked, this, &TfrmMain::btnReportClick);
+  connect(ui->btnPrint, &QPushButton::clicked, this, &TfrmMain::btnPrintClick);
   connect(ui->btnClearH1, &QPushButton::clicked, this, &TfrmMain::btnClearH1Click);
   connect(ui->btnClearH2, &QPushButton::clicked, this, &TfrmMain::btnClearH2Click);
   connect(ui->btnCalculateKwDensity1, &QPushButton::clicked, this,
@@ -422,6 +426,7 @@ void TfrmMain::rchArticle2Change() {
 
 void TfrmMain::ArticleChange(Side& side) {
   if (Comparing) return;
+  ForgetComparison();
   const std::u16string text = side.pane->Text();
   std::u16string stored = text;
   if (vellora::NormalizeArticleTextInPlace(stored)) {
@@ -432,6 +437,7 @@ void TfrmMain::ArticleChange(Side& side) {
     side.pane->ReplaceUnits(changed, stored);
   }
   *side.storedText = std::move(stored);
+  if (side.storedText->empty()) side.source.clear();
   vellora::SegmentText(*side.storedText, *side.spans);
   side.words->SetValue(side.spans->Words.Count());
   side.sentences->SetValue(side.spans->Sentences.Count());
@@ -457,6 +463,53 @@ void TfrmMain::btnCompareExClick() {
   const vellora::DuplicateShare share = vellora::ComputeDuplicateShare(
       vellora::CountMarkedWords(Words2), ToCount(ui->edtWords2->Value()));
   ui->edtDuplicate->SetValue(share.Percent);
+  lastCompare_ = outcome;
+  lastCompare_->Share = share;
+  ui->btnReport->setEnabled(true);
+  ui->btnPrint->setEnabled(true);
+}
+
+void TfrmMain::ForgetComparison() {
+  lastCompare_.reset();
+  ui->btnReport->setEnabled(false);
+  ui->btnPrint->setEnabled(false);
+}
+
+vellora::ComparisonReport TfrmMain::CurrentReport() const {
+  const auto source = [](const Side& side, const char16_t* typed) {
+    return side.source.isEmpty() ? std::u16string(typed) : side.source.toStdU16String();
+  };
+  vellora::ComparisonReport report =
+      vellora::MakeComparisonReport(source(side1_, u"Article 1"), ArticleText1, Article1,
+                                    source(side2_, u"Article 2"), ArticleText2, Article2,
+                                    *lastCompare_);
+  report.Brand = vellora::ReportBrandName(vellora::AnsiToQString(vellora::BrandSettings.ApplicationName).toStdString());
+  report.Version = vellora::AppVersion;
+  return report;
+}
+
+void TfrmMain::btnReportClick() {
+  if (!lastCompare_) return;
+  QFileDialog dialog(this);
+  vellora::PrepareReportDialog(dialog);
+  QString path;
+  if (chooser_) {
+    path = chooser_(dialog);
+  } else if (dialog.exec() == QDialog::Accepted) {
+    path = dialog.selectedFiles().value(0);
+  }
+  path = vellora::ReportPathWithSuffix(path, dialog.selectedNameFilter());
+  if (path.isEmpty()) return;
+  vellora::RememberReportFolder(path);
+  const vellora::ReportResult result =
+      vellora::SaveReportWithProgress(this, CurrentReport(), path);
+  if (result.Outcome == vellora::ReportResult::Status::Failed) {
+    vellora::ShowErrorReport(this, result.Message);
+  }
+}
+
+void TfrmMain::btnPrintClick() {
+  if (lastCompare_) vellora::PrintReportWithDialog(this, CurrentReport());
 }
 
 void TfrmMain::btnClearH1Click() {
@@ -467,6 +520,7 @@ void TfrmMain::btnClearH2Click() {
 }
 
 void TfrmMain::ClearHighlightCommand(Side& side) {
+  ForgetComparison();
   vellora::SegmentText(side.pane->Text(), *side.spans);
   ClearHighlighting(*side.pane);
 }
@@ -582,6 +636,7 @@ void TfrmMain::Import(Side& side) {
       cursor.insertText(QString::fromStdU16String(run.Text), format);
     }
   });
+  side.source = QFileInfo(path).fileName();
 }
 
 void TfrmMain::btnClear1Click() {

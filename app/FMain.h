@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BrandSettings.h"
 #include "HttpClient.h"
 #include "OnlineContext.h"
+#include "UMatchBlocks.h"
 #include "UWords.h"
 
 class QFileDialog;
@@ -28,6 +30,7 @@ class TfrmMain;
 }
 
 namespace vellora {
+struct ComparisonReport;
 class ArticlePane;
 class MessageBalloon;
 class NumericField;
@@ -88,6 +91,8 @@ class TfrmMain : public QWidget {
   void rchArticle1Change();
   void rchArticle2Change();
   void btnCompareExClick();
+  void btnReportClick();
+  void btnPrintClick();
   void btnClearH1Click();
   void btnClearH2Click();
   void btnCalculateKwDensity1Click();
@@ -138,6 +143,7 @@ class TfrmMain : public QWidget {
     QLineEdit* keyword = nullptr;
     vellora::NumericField* densityPercent = nullptr;
     vellora::NumericField* densityTotal = nullptr;
+    QString source;  // name of the file imported into the pane; empty for typed text
   };
 
   void SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& menuName,
@@ -147,6 +153,9 @@ class TfrmMain : public QWidget {
   void CalculateKeywordDensity(Side& side);
   void Import(Side& side);
   QString ChooseFile();
+  // What the last Compare found, as its report shows it; pane changes forget it.
+  vellora::ComparisonReport CurrentReport() const;
+  void ForgetComparison();
 
   std::unique_ptr<Ui::TfrmMain> ui;
   vellora::ArticlePane* pane1_ = nullptr;
@@ -159,6 +168,7 @@ class TfrmMain : public QWidget {
   QTimer* Timer1 = nullptr;
   FileChooser chooser_;
   bool shownOnce_ = false;
+  std::optional<vellora::CompareOutcome> lastCompare_;
 
   // The closing flag outlives the client that reads it.
   bool isClosing = false;

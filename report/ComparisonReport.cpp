@@ -107,13 +107,13 @@ std::u16string BlockOpening(const ComparisonReport& report, const MatchBlock& bl
   return opening;
 }
 
-std::vector<TextRun> SplitIntoRuns(const ReportArticle& article,
+std::vector<ReportRun> SplitIntoRuns(const ReportArticle& article,
                                    const std::vector<MatchBlock>& blocks, int side) {
   const std::int32_t wordCount = article.Words.Count();
   const auto textSize = static_cast<std::int32_t>(article.Text.size());
   const std::vector<std::int32_t> owners = BlockOwners(blocks, side, wordCount);
   std::vector<bool> seen(blocks.size(), false);
-  std::vector<TextRun> runs;
+  std::vector<ReportRun> runs;
   std::int32_t cursor = 0;           // end of what the runs cover so far
   std::int32_t previousMarked = -2;  // index of the last marked word
   for (std::int32_t w = 0; w < wordCount; ++w) {
@@ -128,8 +128,8 @@ std::vector<TextRun> SplitIntoRuns(const ReportArticle& article,
       // The spaces between two neighbouring words of one run belong to it.
       runs.back().End = end;
     } else {
-      if (start > cursor) runs.push_back(TextRun{cursor, start, -1, NoHighlight, false});
-      TextRun run{start, end, owner, color, false};
+      if (start > cursor) runs.push_back(ReportRun{cursor, start, -1, NoHighlight, false});
+      ReportRun run{start, end, owner, color, false};
       if (owner >= 0 && !seen[static_cast<std::size_t>(owner)]) {
         seen[static_cast<std::size_t>(owner)] = true;
         run.FirstOfBlock = true;
@@ -139,7 +139,7 @@ std::vector<TextRun> SplitIntoRuns(const ReportArticle& article,
     cursor = end;
     previousMarked = w;
   }
-  if (textSize > cursor) runs.push_back(TextRun{cursor, textSize, -1, NoHighlight, false});
+  if (textSize > cursor) runs.push_back(ReportRun{cursor, textSize, -1, NoHighlight, false});
   return runs;
 }
 

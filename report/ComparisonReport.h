@@ -79,7 +79,7 @@ std::u16string BlockOpening(const ComparisonReport& report, const MatchBlock& bl
                             int maxWords = 8);
 
 // A run of one article's text: either plain or marked by one block with one colour.
-struct TextRun {
+struct ReportRun {
   std::int32_t Begin = 0;  // 0-based UTF-16 offsets into the text, End exclusive
   std::int32_t End = 0;
   std::int32_t Block = -1;  // -1: not marked
@@ -88,7 +88,7 @@ struct TextRun {
 };
 // The text cut into runs: consecutive words of the same block and colour, with the spaces
 // between them, form one marked run; everything else is plain.
-std::vector<TextRun> SplitIntoRuns(const ReportArticle& article,
+std::vector<ReportRun> SplitIntoRuns(const ReportArticle& article,
                                    const std::vector<MatchBlock>& blocks, int side);
 
 }  // namespace vellora

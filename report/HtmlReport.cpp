@@ -196,14 +196,14 @@ void AppendPassageTable(std::string& out, const ComparisonReport& report,
 }
 
 void AppendColumn(std::string& out, const ReportArticle& article, int side,
-                  const std::vector<TextRun>& runs, const std::vector<bool> (&onSide)[2]) {
+                  const std::vector<ReportRun>& runs, const std::vector<bool> (&onSide)[2]) {
   const int partner = side == 1 ? 2 : 1;
   out += "<section class=\"col\" id=\"article" + std::to_string(side) + "\">\n<h2>Article " +
          std::to_string(side) + ": ";
   AppendEscapedHtml(out, article.Source);
   out += "</h2>\n<div class=\"text\">";
   const std::u16string_view text = article.Text;
-  for (const TextRun& run : runs) {
+  for (const ReportRun& run : runs) {
     const std::u16string_view piece = text.substr(static_cast<std::size_t>(run.Begin),
                                                   static_cast<std::size_t>(run.End - run.Begin));
     if (run.Color == NoHighlight) {
@@ -260,14 +260,14 @@ void AppendEscapedHtml(std::string& out, std::string_view utf8) {
 
 std::string RenderHtmlReport(const ComparisonReport& report) {
   const auto& blocks = report.Outcome.Blocks;
-  const std::vector<TextRun> runs1 = SplitIntoRuns(report.Article1, blocks, 1);
-  const std::vector<TextRun> runs2 = SplitIntoRuns(report.Article2, blocks, 2);
+  const std::vector<ReportRun> runs1 = SplitIntoRuns(report.Article1, blocks, 1);
+  const std::vector<ReportRun> runs2 = SplitIntoRuns(report.Article2, blocks, 2);
   std::vector<bool> onSide[2] = {std::vector<bool>(blocks.size(), false),
                                  std::vector<bool>(blocks.size(), false)};
-  for (const TextRun& run : runs1) {
+  for (const ReportRun& run : runs1) {
     if (run.Block >= 0) onSide[0][static_cast<std::size_t>(run.Block)] = true;
   }
-  for (const TextRun& run : runs2) {
+  for (const ReportRun& run : runs2) {
     if (run.Block >= 0) onSide[1][static_cast<std::size_t>(run.Block)] = true;
   }
 

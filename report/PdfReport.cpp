@@ -123,12 +123,12 @@ bool AppendArticle(QTextCursor& cursor, const ReportArticle& article, int side,
   cursor.insertText(QStringLiteral("Article %1: ").arg(side) + FromUtf16(article.Source));
   cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
 
-  const std::vector<TextRun> runs = SplitIntoRuns(article, blocks, side);
+  const std::vector<ReportRun> runs = SplitIntoRuns(article, blocks, side);
   const QString text = FromUtf16(article.Text);
   QTextCharFormat plain;
   QTextCharFormat marked;
   for (std::size_t i = 0; i < runs.size(); ++i) {
-    const TextRun& run = runs[i];
+    const ReportRun& run = runs[i];
     const QString piece = text.mid(run.Begin, run.End - run.Begin);
     if (run.Color == NoHighlight) {
       cursor.insertText(piece, plain);

@@ -104,9 +104,9 @@ TEST(HtmlReport, RunsPieceTogetherTheWholeText) {
   const ComparisonReport report = MakeReport(kText1, kText2, Anywhere(2));
   for (const ReportArticle* article : {&report.Article1, &report.Article2}) {
     const int side = article == &report.Article1 ? 1 : 2;
-    const std::vector<TextRun> runs = SplitIntoRuns(*article, report.Outcome.Blocks, side);
+    const std::vector<ReportRun> runs = SplitIntoRuns(*article, report.Outcome.Blocks, side);
     std::int32_t at = 0;
-    for (const TextRun& run : runs) {
+    for (const ReportRun& run : runs) {
       EXPECT_EQ(run.Begin, at);
       EXPECT_LT(run.Begin, run.End);
       at = run.End;
