@@ -23,12 +23,12 @@
 
 #include "Anchors.h"
 #include "AnsiText.h"
+#include "AppVersion.h"
 #include "ArticlePane.h"
 #include "BrandView.h"
 #include "ClickWatcher.h"
 #include "DocumentImport.h"
 #include "ErrorReport.h"
-#include "AppVersion.h"
 #include "FAbout.h"
 #include "LiveUpdate.h"
 #include "MessageBalloon.h"
@@ -102,9 +102,9 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   // main page shows.
   ui->pgcPrinc->setCurrentWidget(ui->stsMain);
 
-  side1_ = {nullptr,       &ArticleText1, &Article1,        ui->edtWords1,    ui->edtSenten1,
+  side1_ = {nullptr,       &ArticleText1, &Article1,        ui->edtWords1,     ui->edtSenten1,
             ui->edtParag1, ui->edtKw1,    ui->edtDensPerc1, ui->edtDensTotal1, {}};
-  side2_ = {nullptr,       &ArticleText2, &Article2,        ui->edtWords2,    ui->edtSenten2,
+  side2_ = {nullptr,       &ArticleText2, &Article2,        ui->edtWords2,     ui->edtSenten2,
             ui->edtParag2, ui->edtKw2,    ui->edtDensPerc2, ui->edtDensTotal2, {}};
   pane1_ = new vellora::ArticlePane(ui->rchArticle1, this);
   pane2_ = new vellora::ArticlePane(ui->rchArticle2, this);
@@ -479,11 +479,11 @@ vellora::ComparisonReport TfrmMain::CurrentReport() const {
   const auto source = [](const Side& side, const char16_t* typed) {
     return side.source.isEmpty() ? std::u16string(typed) : side.source.toStdU16String();
   };
-  vellora::ComparisonReport report =
-      vellora::MakeComparisonReport(source(side1_, u"Article 1"), ArticleText1, Article1,
-                                    source(side2_, u"Article 2"), ArticleText2, Article2,
-                                    *lastCompare_);
-  report.Brand = vellora::ReportBrandName(vellora::AnsiToQString(vellora::BrandSettings.ApplicationName).toStdString());
+  vellora::ComparisonReport report = vellora::MakeComparisonReport(
+      source(side1_, u"Article 1"), ArticleText1, Article1, source(side2_, u"Article 2"),
+      ArticleText2, Article2, *lastCompare_);
+  report.Brand = vellora::ReportBrandName(
+      vellora::AnsiToQString(vellora::BrandSettings.ApplicationName).toStdString());
   report.Version = vellora::AppVersion;
   return report;
 }
@@ -501,8 +501,7 @@ void TfrmMain::btnReportClick() {
   path = vellora::ReportPathWithSuffix(path, dialog.selectedNameFilter());
   if (path.isEmpty()) return;
   vellora::RememberReportFolder(path);
-  const vellora::ReportResult result =
-      vellora::SaveReportWithProgress(this, CurrentReport(), path);
+  const vellora::ReportResult result = vellora::SaveReportWithProgress(this, CurrentReport(), path);
   if (result.Outcome == vellora::ReportResult::Status::Failed) {
     vellora::ShowErrorReport(this, result.Message);
   }

@@ -21,11 +21,15 @@ const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
 const QString kFolderKey = QStringLiteral("Report/Folder");
 
 // The program's own settings (the brand's folder under the user's configuration).
-QString SettingsName() { return QCoreApplication::applicationName(); }
+QString SettingsName() {
+  return QCoreApplication::applicationName();
+}
 
 }  // namespace
 
-QString ReportFileFilters() { return kWebPageFilter + QStringLiteral(";;") + kPdfFilter; }
+QString ReportFileFilters() {
+  return kWebPageFilter + QStringLiteral(";;") + kPdfFilter;
+}
 
 void PrepareReportDialog(QFileDialog& dialog) {
   dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -108,7 +108,7 @@ std::u16string BlockOpening(const ComparisonReport& report, const MatchBlock& bl
 }
 
 std::vector<ReportRun> SplitIntoRuns(const ReportArticle& article,
-                                   const std::vector<MatchBlock>& blocks, int side) {
+                                     const std::vector<MatchBlock>& blocks, int side) {
   const std::int32_t wordCount = article.Words.Count();
   const auto textSize = static_cast<std::int32_t>(article.Text.size());
   const std::vector<std::int32_t> owners = BlockOwners(blocks, side, wordCount);

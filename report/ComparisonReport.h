@@ -89,6 +89,6 @@ struct ReportRun {
 // The text cut into runs: consecutive words of the same block and colour, with the spaces
 // between them, form one marked run; everything else is plain.
 std::vector<ReportRun> SplitIntoRuns(const ReportArticle& article,
-                                   const std::vector<MatchBlock>& blocks, int side);
+                                     const std::vector<MatchBlock>& blocks, int side);
 
 }  // namespace vellora

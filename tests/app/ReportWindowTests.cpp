@@ -19,8 +19,10 @@
 namespace vellora::test {
 namespace {
 
-const QString kArticle1 = QStringLiteral("The quick brown fox jumps over the lazy dog. Alpha beta.");
-const QString kArticle2 = QStringLiteral("Something else. The quick brown fox jumps over the lazy dog.");
+const QString kArticle1 =
+    QStringLiteral("The quick brown fox jumps over the lazy dog. Alpha beta.");
+const QString kArticle2 =
+    QStringLiteral("Something else. The quick brown fox jumps over the lazy dog.");
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -91,7 +93,8 @@ TEST_F(ReportWindowTest, WebPageIsSavedThroughASaveDialogWithBothFilters) {
   const QString path = out_.filePath(QStringLiteral("mein Bericht ü.html"));
   EXPECT_TRUE(SaveReport(path).isEmpty());
   EXPECT_TRUE(seenSave_);
-  EXPECT_EQ(seenFilters_, (QStringList{QStringLiteral("Web page (*.html)"), QStringLiteral("PDF (*.pdf)")}));
+  EXPECT_EQ(seenFilters_,
+            (QStringList{QStringLiteral("Web page (*.html)"), QStringLiteral("PDF (*.pdf)")}));
   const QString page = QString::fromUtf8(ReadAll(path));
   EXPECT_TRUE(page.startsWith(QStringLiteral("<!DOCTYPE html>")));
   EXPECT_TRUE(page.contains(QStringLiteral("<h1>Vellora 2.0")));
@@ -101,12 +104,14 @@ TEST_F(ReportWindowTest, WebPageIsSavedThroughASaveDialogWithBothFilters) {
   EXPECT_TRUE(page.contains(QStringLiteral("id=\"a1-b1\"")));
   EXPECT_TRUE(page.contains(QStringLiteral("id=\"a2-b1\"")));
   // The share the window shows.
-  EXPECT_TRUE(page.contains(Control<NumericField>("edtDuplicate")->text() + QStringLiteral(" % (")));
+  EXPECT_TRUE(
+      page.contains(Control<NumericField>("edtDuplicate")->text() + QStringLiteral(" % (")));
 }
 
 TEST_F(ReportWindowTest, PdfFilterAddsTheExtensionAndWritesAPdf) {
   Compare();
-  EXPECT_TRUE(SaveReport(out_.filePath(QStringLiteral("report")), QStringLiteral("PDF (*.pdf)")).isEmpty());
+  EXPECT_TRUE(
+      SaveReport(out_.filePath(QStringLiteral("report")), QStringLiteral("PDF (*.pdf)")).isEmpty());
   EXPECT_TRUE(ReadAll(out_.filePath(QStringLiteral("report.pdf"))).startsWith("%PDF-"));
 }
 
@@ -125,7 +130,8 @@ TEST_F(ReportWindowTest, WriteErrorNamesTheFileAndTheCause) {
   const QStringList boxes = SaveReport(path);
   ASSERT_EQ(boxes.size(), 1);
   EXPECT_TRUE(boxes[0].contains(QDir::toNativeSeparators(path))) << boxes[0].toStdString();
-  EXPECT_TRUE(boxes[0].contains(QStringLiteral("No such file or directory"))) << boxes[0].toStdString();
+  EXPECT_TRUE(boxes[0].contains(QStringLiteral("No such file or directory")))
+      << boxes[0].toStdString();
 }
 
 TEST_F(ReportWindowTest, CancelledDialogWritesNothing) {
@@ -145,8 +151,8 @@ ComparisonReport LongReport() {
   }
   ArticleSpans spans1;
   ArticleSpans spans2;
-  const CompareOutcome outcome =
-      CompareArticles(text1, spans1, text2, spans2, ComparisonSettings{MatchMode::Anywhere, 2, 0, 0});
+  const CompareOutcome outcome = CompareArticles(text1, spans1, text2, spans2,
+                                                 ComparisonSettings{MatchMode::Anywhere, 2, 0, 0});
   return MakeComparisonReport(u"Article 1", text1, spans1, u"Article 2", text2, spans2, outcome);
 }
 
@@ -159,7 +165,8 @@ TEST_F(ReportWindowTest, CancellingTheProgressDialogLeavesNoPdf) {
   cancel.start(0);
   const ReportResult result = SaveReportWithProgress(window.get(), LongReport(), path);
   EXPECT_EQ(result.Outcome, ReportResult::Status::Cancelled);
-  EXPECT_TRUE(QDir(out_.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+  EXPECT_TRUE(
+      QDir(out_.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
 
 TEST_F(ReportWindowTest, PrintingUsesThePdfLayout) {
