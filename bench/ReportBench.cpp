@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
+#include <tuple>
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,9 +18,9 @@
 namespace {
 
 // A comparison of the generated pair, as the window would report it.
-const vellora::ComparisonReport& Report(int words, vellora::MatchMode mode) {
-  static std::map<std::pair<int, int>, vellora::ComparisonReport> cache;
-  const auto key = std::make_pair(words, static_cast<int>(mode));
+const vellora::ComparisonReport& Report(int words, vellora::MatchMode mode, int minimum) {
+  static std::map<std::tuple<int, int, int>, vellora::ComparisonReport> cache;
+  const auto key = std::make_tuple(words, static_cast<int>(mode), minimum);
   auto it = cache.find(key);
   if (it == cache.end()) {
     const vellora::bench::ArticlePair pair = vellora::bench::GenerateArticlePair(words);
@@ -29,7 +30,7 @@ const vellora::ComparisonReport& Report(int words, vellora::MatchMode mode) {
     report.Version = "2.0";
     report.DateTime = "2026-12-09 22:00";
     report.Outcome = vellora::CompareArticles(pair.text1, spans1, pair.text2, spans2,
-                                              vellora::ComparisonSettings{mode, 8, 0, 0});
+                                              vellora::ComparisonSettings{mode, minimum, 0, 0});
     report.Article1 = {u"first.txt", pair.text1, std::move(spans1.Words), spans1.Sentences.Count(),
                        spans1.Paragraphs.Count()};
     report.Article2 = {u"second.txt", pair.text2, std::move(spans2.Words), spans2.Sentences.Count(),
@@ -47,7 +48,8 @@ void Describe(benchmark::State& state, const vellora::ComparisonReport& report) 
 
 void BM_HtmlReport(benchmark::State& state) {
   const auto& report =
-      Report(static_cast<int>(state.range(0)), static_cast<vellora::MatchMode>(state.range(1)));
+      Report(static_cast<int>(state.range(0)), static_cast<vellora::MatchMode>(state.range(1)),
+             static_cast<int>(state.range(2)));
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("report.html"));
   for (auto _ : state) {
@@ -58,14 +60,16 @@ void BM_HtmlReport(benchmark::State& state) {
   Describe(state, report);
 }
 BENCHMARK(BM_HtmlReport)
-    ->Args({100000, 0})
-    ->Args({100000, 1})
+    ->Args({100000, 0, 8})
+    ->Args({100000, 1, 8})
+    ->Args({100000, 1, 2})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
 void BM_PdfReport(benchmark::State& state) {
   const auto& report =
-      Report(static_cast<int>(state.range(0)), static_cast<vellora::MatchMode>(state.range(1)));
+      Report(static_cast<int>(state.range(0)), static_cast<vellora::MatchMode>(state.range(1)),
+             static_cast<int>(state.range(2)));
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("report.pdf"));
   for (auto _ : state) {
@@ -76,8 +80,9 @@ void BM_PdfReport(benchmark::State& state) {
   Describe(state, report);
 }
 BENCHMARK(BM_PdfReport)
-    ->Args({100000, 0})
-    ->Args({100000, 1})
+    ->Args({100000, 0, 8})
+    ->Args({100000, 1, 8})
+    ->Args({100000, 1, 2})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
