@@ -31,6 +31,7 @@
 #include "AddressOpening.h"
 #include "Anchors.h"
 #include "AnsiText.h"
+#include "AppVersion.h"
 #include "ArticlePane.h"
 #include "BrandView.h"
 #include "ClickWatcher.h"
@@ -46,6 +47,7 @@
 #include "NumericField.h"
 #include "PaneHighlight.h"
 #include "PassageListModel.h"
+#include "ReportCommands.h"
 #include "Skin.h"
 #include "UCompare.h"
 #include "UKeyword.h"
@@ -138,10 +140,10 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   // main page shows.
   ui->pgcPrinc->setCurrentWidget(ui->stsMain);
 
-  side1_ = {nullptr,       &ArticleText1, &Article1,        ui->edtWords1,    ui->edtSenten1,
-            ui->edtParag1, ui->edtKw1,    ui->edtDensPerc1, ui->edtDensTotal1};
-  side2_ = {nullptr,       &ArticleText2, &Article2,        ui->edtWords2,    ui->edtSenten2,
-            ui->edtParag2, ui->edtKw2,    ui->edtDensPerc2, ui->edtDensTotal2};
+  side1_ = {nullptr,       &ArticleText1, &Article1,        ui->edtWords1,     ui->edtSenten1,
+            ui->edtParag1, ui->edtKw1,    ui->edtDensPerc1, ui->edtDensTotal1, {}};
+  side2_ = {nullptr,       &ArticleText2, &Article2,        ui->edtWords2,     ui->edtSenten2,
+            ui->edtParag2, ui->edtKw2,    ui->edtDensPerc2, ui->edtDensTotal2, {}};
   pane1_ = new vellora::ArticlePane(ui->rchArticle1, this);
   pane2_ = new vellora::ArticlePane(ui->rchArticle2, this);
   SetUpPane(side1_, pane1_, QStringLiteral("PopupMenu1"), QStringLiteral("mnuPaste"));
@@ -201,6 +203,8 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
   connect(pane2_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle2Change);
   connect(ui->btnCompareEx, &QPushButton::clicked, this, &TfrmMain::btnCompareExClick);
+  connect(ui->btnReport, &QPushButton::clicked, this, &TfrmMain::btnReportClick);
+  connect(ui->btnPrint, &QPushButton::clicked, this, &TfrmMain::btnPrintClick);
   connect(ui->btnClearH1, &QPushButton::clicked, this, &TfrmMain::btnClearH1Click);
   connect(ui->btnClearH2, &QPushButton::clicked, this, &TfrmMain::btnClearH2Click);
   connect(ui->btnCalculateKwDensity1, &QPushButton::clicked, this,
@@ -516,7 +520,7 @@ void TfrmMain::rchArticle2Change() {
 
 void TfrmMain::ArticleChange(Side& side) {
   if (Comparing) return;
-  ClearBlocks();
+  ForgetComparison();
   const std::u16string text = side.pane->Text();
   std::u16string stored = text;
   if (vellora::NormalizeArticleTextInPlace(stored)) {
@@ -527,6 +531,7 @@ void TfrmMain::ArticleChange(Side& side) {
     side.pane->ReplaceUnits(changed, stored);
   }
   *side.storedText = std::move(stored);
+  if (side.storedText->empty()) side.source.clear();
   vellora::SegmentText(*side.storedText, *side.spans);
   side.words->SetValue(side.spans->Words.Count());
   side.sentences->SetValue(side.spans->Sentences.Count());
@@ -578,7 +583,57 @@ void TfrmMain::btnCompareExClick() {
   ui->edtDuplicate1->SetValue(vellora::ComputeDuplicateShare(marked1, total1).Percent);
   ui->edtDuplicate1->setToolTip(DuplicateStatus(1, marked1, total1, settings.MinLength, unit));
   comparisonShown_ = true;
+  // The report states the shares the window shows.
+  outcome.Share = vellora::ComputeDuplicateShare(marked, total);
+  outcome.Share1 = vellora::ComputeDuplicateShare(marked1, total1);
+  lastCompare_ = outcome;
+  ui->btnReport->setEnabled(true);
+  ui->btnPrint->setEnabled(true);
   ShowBlocks(std::move(outcome.Blocks));
+}
+
+// The blocks, the list and the report all belong to the texts that were compared.
+void TfrmMain::ForgetComparison() {
+  ClearBlocks();
+  lastCompare_.reset();
+  ui->btnReport->setEnabled(false);
+  ui->btnPrint->setEnabled(false);
+}
+
+vellora::ComparisonReport TfrmMain::CurrentReport() const {
+  const auto source = [](const Side& side, const char16_t* typed) {
+    return side.source.isEmpty() ? std::u16string(typed) : side.source.toStdU16String();
+  };
+  vellora::ComparisonReport report = vellora::MakeComparisonReport(
+      source(side1_, u"Article 1"), ArticleText1, Article1, source(side2_, u"Article 2"),
+      ArticleText2, Article2, *lastCompare_);
+  report.Brand = vellora::ReportBrandName(
+      vellora::AnsiToQString(vellora::BrandSettings.ApplicationName).toStdString());
+  report.Version = vellora::AppVersion;
+  return report;
+}
+
+void TfrmMain::btnReportClick() {
+  if (!lastCompare_) return;
+  QFileDialog dialog(this);
+  vellora::PrepareReportDialog(dialog);
+  QString path;
+  if (chooser_) {
+    path = chooser_(dialog);
+  } else if (dialog.exec() == QDialog::Accepted) {
+    path = dialog.selectedFiles().value(0);
+  }
+  path = vellora::ReportPathWithSuffix(path, dialog.selectedNameFilter());
+  if (path.isEmpty()) return;
+  vellora::RememberReportFolder(path);
+  const vellora::ReportResult result = vellora::SaveReportWithProgress(this, CurrentReport(), path);
+  if (result.Outcome == vellora::ReportResult::Status::Failed) {
+    vellora::ShowErrorReport(this, result.Message);
+  }
+}
+
+void TfrmMain::btnPrintClick() {
+  if (lastCompare_) vellora::PrintReportWithDialog(this, CurrentReport());
 }
 
 void TfrmMain::btnClearH1Click() {
@@ -589,7 +644,7 @@ void TfrmMain::btnClearH2Click() {
 }
 
 void TfrmMain::ClearHighlightCommand(Side& side) {
-  ClearBlocks();
+  ForgetComparison();
   vellora::SegmentText(side.pane->Text(), *side.spans);
   ClearHighlighting(*side.pane);
 }
@@ -714,6 +769,7 @@ void TfrmMain::Import(Side& side) {
       cursor.insertText(QString::fromStdU16String(run.Text), format);
     }
   });
+  side.source = QFileInfo(path).fileName();
 }
 
 void TfrmMain::btnClear1Click() {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "ComparedBlocks.h"
 #include "HttpClient.h"
 #include "OnlineContext.h"
+#include "UMatchBlocks.h"
 #include "UWords.h"
 
 class QFileDialog;
@@ -29,6 +31,7 @@ class TfrmMain;
 }
 
 namespace vellora {
+struct ComparisonReport;
 class ArticlePane;
 class MessageBalloon;
 class NumericField;
@@ -103,6 +106,8 @@ class TfrmMain : public QWidget {
   void rchArticle1Change();
   void rchArticle2Change();
   void btnCompareExClick();
+  void btnReportClick();
+  void btnPrintClick();
   void btnClearH1Click();
   void btnClearH2Click();
   void btnCalculateKwDensity1Click();
@@ -159,6 +164,7 @@ class TfrmMain : public QWidget {
     QLineEdit* keyword = nullptr;
     vellora::NumericField* densityPercent = nullptr;
     vellora::NumericField* densityTotal = nullptr;
+    QString source;  // name of the file imported into the pane; empty for typed text
   };
 
   void SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& menuName,
@@ -173,6 +179,9 @@ class TfrmMain : public QWidget {
   void CalculateKeywordDensity(Side& side);
   void Import(Side& side);
   QString ChooseFile();
+  // What the last Compare found, as its report shows it; pane changes forget it.
+  vellora::ComparisonReport CurrentReport() const;
+  void ForgetComparison();
 
   // The shared-passage list and the navigation between blocks.
   void ShowBlocks(std::vector<vellora::MatchBlock> blocks);
@@ -202,6 +211,7 @@ class TfrmMain : public QWidget {
   bool followingPanes_ = false;
   // The duplicate field shows the share of the last Compare, which the texts still match.
   bool comparisonShown_ = false;
+  std::optional<vellora::CompareOutcome> lastCompare_;
 
   // The closing flag outlives the client that reads it.
   bool isClosing = false;
