@@ -1,0 +1,31 @@
+// A text ready for candidate search and comparison: segmented as a pane segments it, with the
+// folded hash of every word.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "UWords.h"
+
+namespace vellora {
+
+struct PreparedText {
+  std::u16string Text;
+  ArticleSpans Spans;
+  std::vector<std::uint64_t> WordHashes;
+};
+
+PreparedText PrepareText(std::u16string text);
+
+// The hashes of every run of `length` words of a text, sorted, for SharesRun.
+std::vector<std::uint64_t> SortedRunHashes(const std::vector<std::uint64_t>& wordHashes,
+                                           std::int32_t length);
+
+// Whether any run of `length` words of the text has its hash among runHashes. Equal runs always
+// have equal hashes, so false means the texts share no such run; true may rarely be a collision,
+// which the exact comparison that follows settles.
+bool SharesRun(const std::vector<std::uint64_t>& runHashes,
+               const std::vector<std::uint64_t>& wordHashes, std::int32_t length);
+
+}  // namespace vellora
