@@ -34,7 +34,7 @@ std::vector<StoredDocument> Library::Documents() {
 }
 
 std::u16string Library::Text(DocumentId id) {
-  return FromUtf8(DecompressText(store_->CompressedText(id), "#" + std::to_string(id)));
+  return FromUtf8(DecompressText(store_->CompressedText(id), store_->Name() + ", document " + std::to_string(id)));
 }
 
 namespace {

@@ -109,9 +109,13 @@ AddReport Library::Add(const std::vector<std::filesystem::path>& paths, const Ad
   if (!files.empty()) next = std::async(std::launch::async, prepareBatch, 0);
   for (std::size_t begin = 0; begin < files.size(); begin += batchSize) {
     std::vector<PreparedFile> batch = next.get();
-    const bool more = begin + batchSize < files.size();
-    const bool stop = cancel && cancel->load();
-    if (more && !stop) next = std::async(std::launch::async, prepareBatch, begin + batchSize);
+    if (cancel && cancel->load()) {
+      report.Cancelled = true;
+      break;
+    }
+    if (begin + batchSize < files.size()) {
+      next = std::async(std::launch::async, prepareBatch, begin + batchSize);
+    }
 
     StoreBatch write;
     for (std::size_t i = 0; i < batch.size(); ++i) {
@@ -137,10 +141,6 @@ AddReport Library::Add(const std::vector<std::filesystem::path>& paths, const Ad
     }
     if (!write.Additions.empty() || !write.Removals.empty()) store_->Apply(write);
     if (progress) progress(std::min(files.size(), begin + batchSize), files.size());
-    if (stop) {
-      report.Cancelled = more;
-      break;
-    }
   }
   return report;
 }

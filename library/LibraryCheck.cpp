@@ -48,7 +48,7 @@ CheckReport Library::Check(std::u16string_view article, std::int32_t minimumWord
     ParallelFor(stored.size(), threads, [&](std::size_t i, std::size_t worker) {
       const DocumentId id = candidates[begin + i];
       PreparedText doc =
-          PrepareText(FromUtf8(DecompressText(stored[i], "#" + std::to_string(id))));
+          PrepareText(FromUtf8(DecompressText(stored[i], store_->Name() + ", document " + std::to_string(id))));
       if (!SharesRun(runs, doc.WordHashes, minimum)) return;
       ArticleSpans& mine = articleCopies[worker];
       const CompareOutcome outcome =

@@ -67,7 +67,7 @@ PairsReport Library::Pairs(const std::vector<std::filesystem::path>& under,
     if (!stored.count(b)) stored[b] = store_->CompressedText(b);
   }
   const auto prepare = [&](DocumentId id) {
-    return PrepareText(FromUtf8(DecompressText(stored.at(id), "#" + std::to_string(id))));
+    return PrepareText(FromUtf8(DecompressText(stored.at(id), store_->Name() + ", document " + std::to_string(id))));
   };
 
   // Work goes by first document, so that its text and runs are prepared once.

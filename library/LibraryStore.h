@@ -46,6 +46,9 @@ class LibraryStore {
  public:
   virtual ~LibraryStore() = default;
 
+  // How messages name the library: its file, or wherever else it lives.
+  virtual std::string Name() const = 0;
+
   // Applies the batch in one transaction; returns the ids given to the additions, in order.
   virtual std::vector<DocumentId> Apply(const StoreBatch& batch) = 0;
 

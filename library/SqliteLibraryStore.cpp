@@ -138,6 +138,10 @@ void SqliteLibraryStore::CheckOrCreateSchema() {
   db_.Execute("PRAGMA synchronous = NORMAL");
 }
 
+std::string SqliteLibraryStore::Name() const {
+  return "library " + PathText(db_.File());
+}
+
 std::vector<DocumentId> SqliteLibraryStore::Apply(const StoreBatch& batch) {
   std::vector<DocumentId> ids;
   ids.reserve(batch.Additions.size());

@@ -23,6 +23,7 @@ class SqliteLibraryStore final : public LibraryStore {
   SqliteLibraryStore(const std::filesystem::path& file, LibraryOpen open);
   ~SqliteLibraryStore() override;
 
+  std::string Name() const override;
   std::vector<DocumentId> Apply(const StoreBatch& batch) override;
   std::vector<StoredDocument> Documents() override;
   std::optional<StoredDocument> Document(DocumentId id) override;

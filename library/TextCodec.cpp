@@ -49,8 +49,7 @@ std::vector<unsigned char> CompressText(std::string_view utf8) {
 
 std::string DecompressText(const std::vector<unsigned char>& stored, std::string_view document) {
   const auto damaged = [&] {
-    return LibraryError("library document " + std::string(document) +
-                        ": its stored text is damaged");
+    return LibraryError(std::string(document) + ": its stored text is damaged");
   };
   if (stored.size() < 8) throw damaged();
   std::uint64_t length = 0;
