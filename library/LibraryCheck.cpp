@@ -1,6 +1,7 @@
 // Checking an article: fingerprints find the candidates, a run test drops those that share no
 // run of the minimum length, and the exact Anywhere comparison gives the figures.
 #include <algorithm>
+#include <climits>
 #include <mutex>
 
 #include "Fingerprints.h"
@@ -17,8 +18,84 @@ namespace {
 // Candidates are read from the store in groups of this many, to bound memory.
 constexpr std::size_t kLoadGroup = 512;
 
-}  // namespace
+// Where each run of `length` words of the checked article starts, by the run's hash.
+class RunIndex {
+ public:
+  RunIndex(const std::vector<std::uint64_t>& wordHashes, std::int32_t length)
+      : length_(length) {
+    const std::vector<std::uint64_t> runs = GramHashes(wordHashes, length);
+    entries_.reserve(runs.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+      entries_.push_back({runs[i], static_cast<std::int32_t>(i)});
+    }
+    std::sort(entries_.begin(), entries_.end());
+  }
+  bool Empty() const { return entries_.empty(); }
 
+  // Words of the article inside some run whose hash is also a run of the document: a superset of
+  // the words that share a passage of the minimum length with it, as inclusive word ranges.
+  std::vector<std::pair<std::int32_t, std::int32_t>> Covered(
+      const std::vector<std::uint64_t>& documentWordHashes) const {
+    std::vector<std::int32_t> starts;
+    for (const std::uint64_t run : GramHashes(documentWordHashes, length_)) {
+      auto it = std::lower_bound(entries_.begin(), entries_.end(),
+                                 std::pair<std::uint64_t, std::int32_t>{run, INT32_MIN});
+      for (; it != entries_.end() && it->first == run; ++it) starts.push_back(it->second);
+    }
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    std::vector<std::pair<std::int32_t, std::int32_t>> ranges;
+    for (const std::int32_t start : starts) {
+      const std::int32_t last = start + length_ - 1;
+      if (!ranges.empty() && start <= ranges.back().second + 1) {
+        ranges.back().second = std::max(ranges.back().second, last);
+      } else {
+        ranges.emplace_back(start, last);
+      }
+    }
+    return ranges;
+  }
+
+ private:
+  std::int32_t length_;
+  std::vector<std::pair<std::uint64_t, std::int32_t>> entries_;
+};
+
+// A character that does not occur in the text, for a separator word that matches nothing.
+char16_t AbsentCharacter(std::u16string_view text) {
+  std::vector<bool> used(0x1900, false);  // the private use area U+E000 to U+F8FF
+  for (const char16_t c : text) {
+    if (c >= 0xE000 && c <= 0xF8FF) used[c - 0xE000] = true;
+  }
+  for (std::size_t i = 0; i < used.size(); ++i) {
+    if (!used[i]) return static_cast<char16_t>(0xE000 + i);
+  }
+  return 0xE000;  // unreachable: a text using all 6,400 would still leave the search exact-safe
+}
+
+// The stretches of the article that can share passages with the document, in article order,
+// separated by a word the document does not hold. No passage can cross a separator, and the
+// longest-first tiling of the stretches is the tiling of the whole article restricted to them,
+// so the comparison's blocks, marked words and longest passage are those of the whole article.
+std::u16string CoveredStretches(const PreparedText& article,
+                                const std::vector<std::pair<std::int32_t, std::int32_t>>& ranges,
+                                char16_t separator) {
+  std::u16string text;
+  for (const auto& [first, last] : ranges) {
+    if (!text.empty()) {
+      text += u' ';
+      text += separator;
+      text += u' ';
+    }
+    const TWord& a = article.Spans.Words[first];
+    const TWord& b = article.Spans.Words[last];
+    text.append(article.Text, static_cast<std::size_t>(a.StartPos - 1),
+                static_cast<std::size_t>(b.EndPos - a.StartPos));
+  }
+  return text;
+}
+
+}  // namespace
 CheckReport Library::Check(std::u16string_view article, std::int32_t minimumWords,
                            std::size_t top) {
   const std::int32_t minimum = std::max(minimumWords, 1);
@@ -33,31 +110,31 @@ CheckReport Library::Check(std::u16string_view article, std::int32_t minimumWord
     // Below the guarantee, fingerprints may miss a passage: every document is looked at.
     for (const StoredDocument& doc : store_->Documents()) candidates.push_back(doc.Id);
   }
-  const std::vector<std::uint64_t> runs = SortedRunHashes(checked.WordHashes, minimum);
-  if (runs.empty()) return report;
+  const RunIndex runs(checked.WordHashes, minimum);
+  if (runs.Empty()) return report;
 
   const int threads = WorkerThreads(0);
-  std::vector<ArticleSpans> articleCopies(static_cast<std::size_t>(threads), checked.Spans);
   std::vector<CheckHit> hits;
   std::mutex hitsMutex;
   for (std::size_t begin = 0; begin < candidates.size(); begin += kLoadGroup) {
     const std::size_t end = std::min(candidates.size(), begin + kLoadGroup);
     std::vector<std::vector<unsigned char>> stored;
     for (std::size_t i = begin; i < end; ++i) stored.push_back(store_->CompressedText(candidates[i]));
-    // Each thread compares with its own copy of the article's lists: the comparison colours them.
-    ParallelFor(stored.size(), threads, [&](std::size_t i, std::size_t worker) {
+    ParallelFor(stored.size(), threads, [&](std::size_t i, std::size_t) {
       const DocumentId id = candidates[begin + i];
-      PreparedText doc =
-          PrepareText(FromUtf8(DecompressText(stored[i], store_->Name() + ", document " + std::to_string(id))));
-      if (!SharesRun(runs, doc.WordHashes, minimum)) return;
-      ArticleSpans& mine = articleCopies[worker];
+      PreparedText doc = PrepareText(FromUtf8(
+          DecompressText(stored[i], store_->Name() + ", document " + std::to_string(id))));
+      const auto ranges = runs.Covered(doc.WordHashes);
+      if (ranges.empty()) return;
+      std::u16string stretches = CoveredStretches(checked, ranges, AbsentCharacter(doc.Text));
+      ArticleSpans stretchSpans;
       const CompareOutcome outcome =
-          CompareArticles(doc.Text, doc.Spans, checked.Text, mine,
+          CompareArticles(doc.Text, doc.Spans, stretches, stretchSpans,
                           ComparisonSettings{MatchMode::Anywhere, minimum, UnitWords, 0});
       if (outcome.Blocks.empty()) return;
       CheckHit hit;
       hit.Document.Id = id;
-      hit.ArticleShare = outcome.Share;
+      hit.ArticleShare = ComputeDuplicateShare(outcome.Share.Marked, checked.Spans.Words.Count());
       hit.DocumentShare = outcome.Share1;
       hit.LongestPassage = outcome.LongestPassage();
       hit.Blocks = static_cast<std::int32_t>(outcome.Blocks.size());

@@ -17,6 +17,18 @@ Words RandomWords(std::uint32_t seed, std::size_t count) {
   return words;
 }
 
+Words SmallVocabularyWords(std::uint32_t seed, std::size_t count, int vocabulary) {
+  std::mt19937 rng(seed);
+  Words words;
+  for (std::size_t i = 0; i < count; ++i) {
+    const int w = static_cast<int>(rng() % static_cast<unsigned>(vocabulary));
+    std::string word = "w" + std::to_string(w);
+    if (rng() % 5 == 0) word[0] = 'W';
+    words.push_back(word);
+  }
+  return words;
+}
+
 std::string Join(const Words& words) {
   std::string text;
   for (std::size_t i = 0; i < words.size(); ++i) {

@@ -11,6 +11,8 @@ namespace vellora::test {
 using Words = std::vector<std::string>;
 
 Words RandomWords(std::uint32_t seed, std::size_t count);
+// Words drawn from only `vocabulary` different words (some capitalised), so that runs repeat.
+Words SmallVocabularyWords(std::uint32_t seed, std::size_t count, int vocabulary);
 std::string Join(const Words& words);
 // words[first, first + count)
 Words Slice(const Words& words, std::size_t first, std::size_t count);

@@ -82,6 +82,45 @@ TEST_F(LibraryTest, PlantedPassagesOfEightWordsAndLongerAreAllFound) {
   EXPECT_EQ(ByTitle(library.Check(FromUtf8(Join(article)), 7)).count("d32.txt"), 1u);
 }
 
+// Texts over a vocabulary of three words repeat runs of every length everywhere: the figures of
+// every document found must be those of comparing it with the whole article, and every document
+// that comparison finds must be found.
+TEST_F(LibraryTest, CheckFiguresEqualComparingEachDocumentWithTheWholeArticle) {
+  for (std::uint32_t i = 0; i < 12; ++i) {
+    WriteDoc("d" + std::to_string(i) + ".txt", test::SmallVocabularyWords(i, 300 + 20 * i, 3));
+  }
+  Library library = Open();
+  library.Add({folder_ / "docs"});
+  const std::u16string article = FromUtf8(Join(test::SmallVocabularyWords(99, 2000, 3)));
+  for (const std::int32_t minimum : {8, 10, 12}) {
+    const CheckReport report = library.Check(article, minimum);
+    std::map<DocumentId, CheckHit> found;
+    for (const CheckHit& hit : report.Hits) found[hit.Document.Id] = hit;
+    std::size_t expected = 0;
+    for (const StoredDocument& doc : library.Documents()) {
+      std::u16string docText = library.Text(doc.Id);
+      std::u16string articleText = article;
+      ArticleSpans s1, s2;
+      const CompareOutcome direct = CompareArticles(
+          docText, s1, articleText, s2, ComparisonSettings{MatchMode::Anywhere, minimum, 0, 0});
+      if (direct.Blocks.empty()) {
+        EXPECT_EQ(found.count(doc.Id), 0u);
+        continue;
+      }
+      ++expected;
+      ASSERT_EQ(found.count(doc.Id), 1u) << doc.Title << " at " << minimum;
+      const CheckHit& hit = found.at(doc.Id);
+      EXPECT_EQ(hit.ArticleShare.Marked, direct.Share.Marked) << doc.Title << " at " << minimum;
+      EXPECT_EQ(hit.ArticleShare.Total, direct.Share.Total);
+      EXPECT_EQ(hit.DocumentShare.Marked, direct.Share1.Marked) << doc.Title << " at " << minimum;
+      EXPECT_EQ(hit.LongestPassage, direct.LongestPassage());
+      EXPECT_EQ(hit.Blocks, static_cast<std::int32_t>(direct.Blocks.size()));
+    }
+    EXPECT_EQ(report.Hits.size(), expected);
+    EXPECT_GT(expected, 0u);
+  }
+}
+
 TEST_F(LibraryTest, PassageAcrossTwoDocumentsDoesNotCount) {
   const Words first = RandomWords(1, 100);
   const Words second = RandomWords(2, 100);
