@@ -2,6 +2,7 @@
 // 1,000 words added, articles of 1,000 and 100,000 words checked, recall of planted passages,
 // database size per stored word, and the pairs of the whole library.
 //   vellora_library_bench [--documents N] [--folder DIR]
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,7 +30,12 @@ struct Planted {
   int Length = 0;
 };
 
-double RunSeconds(const std::vector<std::string>& args, const std::string& outFile) {
+struct Timing {
+  double Wall = 0;  // seconds
+  double Cpu = 0;   // user and system seconds of the process
+};
+
+Timing RunTimed(const std::vector<std::string>& args, const std::string& outFile) {
   std::vector<char*> argv;
   std::vector<std::string> copy = args;
   for (std::string& a : copy) argv.push_back(a.data());
@@ -43,13 +49,16 @@ double RunSeconds(const std::vector<std::string>& args, const std::string& outFi
     _exit(98);
   }
   int status = 0;
-  waitpid(pid, &status, 0);
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  Timing timing;
+  timing.Wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  timing.Cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     std::fprintf(stderr, "%s %s failed with status %d\n", args[0].c_str(), args[3].c_str(), status);
   }
-  return seconds;
+  return timing;
 }
 
 void WriteFile(const std::filesystem::path& file, const std::u16string& text) {
@@ -122,29 +131,30 @@ int main(int argc, char** argv) {
   WriteFile(folder / "article-100k.txt", MakeArticle(generator, docs, 100'000, rng, planted100k));
   ::sync();
 
-  std::printf("%d documents of 1,000 words in %s\n", documents, folder.c_str());
-  const double add = RunSeconds({tool, "--library", lib.string(), "add", (folder / "docs").string()},
-                                (folder / "add.out").string());
-  std::printf("add: %.2f s (%.0f documents/s)\n", add, documents / add);
+  std::printf("%d documents of 1,000 words in %s (wall: elapsed time; cpu: user and system time "
+              "of the process)\n", documents, folder.c_str());
+  const Timing add = RunTimed({tool, "--library", lib.string(), "add", (folder / "docs").string()},
+                              (folder / "add.out").string());
+  std::printf("add: wall %.2f s, cpu %.2f s (%.0f documents/s of wall time)\n", add.Wall, add.Cpu,
+              documents / add.Wall);
 
-  std::vector<double> check1k;
-  for (int i = 0; i < 7; ++i) {
-    check1k.push_back(RunSeconds({tool, "--library", lib.string(), "check",
-                                  (folder / "article-1k.txt").string()},
-                                 (folder / "check-1k.out").string()));
-  }
-  std::sort(check1k.begin(), check1k.end());
-  std::printf("check, 1,000-word article, whole process: median %.1f ms (min %.1f, max %.1f)\n",
-              check1k[3] * 1000, check1k.front() * 1000, check1k.back() * 1000);
-  std::vector<double> check100k;
-  for (int i = 0; i < 3; ++i) {
-    check100k.push_back(RunSeconds({tool, "--library", lib.string(), "check",
-                                    (folder / "article-100k.txt").string()},
-                                   (folder / "check-100k.out").string()));
-  }
-  std::sort(check100k.begin(), check100k.end());
-  std::printf("check, 100,000-word article, whole process: median %.2f s (min %.2f, max %.2f)\n",
-              check100k[1], check100k.front(), check100k.back());
+  const auto median = [&](const std::string& article, int runs) {
+    std::vector<Timing> timings;
+    for (int i = 0; i < runs; ++i) {
+      timings.push_back(RunTimed({tool, "--library", lib.string(), "check",
+                                  (folder / article).string()},
+                                 (folder / (article + ".out")).string()));
+    }
+    std::sort(timings.begin(), timings.end(),
+              [](const Timing& a, const Timing& b) { return a.Wall < b.Wall; });
+    return timings[timings.size() / 2];
+  };
+  const Timing check1k = median("article-1k.txt", 9);
+  std::printf("check, 1,000-word article, whole process: median wall %.1f ms, cpu %.1f ms\n",
+              check1k.Wall * 1000, check1k.Cpu * 1000);
+  const Timing check100k = median("article-100k.txt", 3);
+  std::printf("check, 100,000-word article, whole process: median wall %.2f s, cpu %.2f s\n",
+              check100k.Wall, check100k.Cpu);
 
   {
     vellora::Library library = vellora::Library::OpenFile(lib, false);
@@ -163,11 +173,12 @@ int main(int argc, char** argv) {
   std::printf("database: %.1f MB, %.2f bytes per stored word\n", size / 1e6,
               static_cast<double>(size) / static_cast<double>(totalWords));
 
-  const double pairs = RunSeconds({tool, "--library", lib.string(), "pairs"},
-                                  (folder / "pairs.out").string());
+  const Timing pairs = RunTimed({tool, "--library", lib.string(), "pairs"},
+                                (folder / "pairs.out").string());
   std::ifstream pairsOut(folder / "pairs.out");
   std::string firstLine;
   std::getline(pairsOut, firstLine);
-  std::printf("pairs of the whole library: %.2f s (%s)\n", pairs, firstLine.c_str());
+  std::printf("pairs of the whole library: wall %.2f s, cpu %.2f s (%s)\n", pairs.Wall, pairs.Cpu,
+              firstLine.c_str());
   return 0;
 }
