@@ -120,10 +120,12 @@ std::u16string GenerateArticle(std::size_t units, std::uint32_t seed) {
   return text;
 }
 
-CorpusGenerator::CorpusGenerator(std::uint32_t seed) : rng_(seed), vocabulary_(MakeVocabulary(rng_)) {
+CorpusGenerator::CorpusGenerator(std::uint32_t seed)
+    : rng_(seed), vocabulary_(MakeVocabulary(rng_)) {
   double sum = 0;
   cumulative_.resize(vocabulary_.size());
-  for (std::size_t i = 0; i < cumulative_.size(); ++i) cumulative_[i] = sum += 1.0 / static_cast<double>(i + 1);
+  for (std::size_t i = 0; i < cumulative_.size(); ++i)
+    cumulative_[i] = sum += 1.0 / static_cast<double>(i + 1);
   for (double& c : cumulative_) c /= sum;
 }
 

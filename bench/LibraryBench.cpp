@@ -131,8 +131,10 @@ int main(int argc, char** argv) {
   WriteFile(folder / "article-100k.txt", MakeArticle(generator, docs, 100'000, rng, planted100k));
   ::sync();
 
-  std::printf("%d documents of 1,000 words in %s (wall: elapsed time; cpu: user and system time "
-              "of the process)\n", documents, folder.c_str());
+  std::printf(
+      "%d documents of 1,000 words in %s (wall: elapsed time; cpu: user and system time "
+      "of the process)\n",
+      documents, folder.c_str());
   const Timing add = RunTimed({tool, "--library", lib.string(), "add", (folder / "docs").string()},
                               (folder / "add.out").string());
   std::printf("add: wall %.2f s, cpu %.2f s (%.0f documents/s of wall time)\n", add.Wall, add.Cpu,
@@ -141,9 +143,9 @@ int main(int argc, char** argv) {
   const auto median = [&](const std::string& article, int runs) {
     std::vector<Timing> timings;
     for (int i = 0; i < runs; ++i) {
-      timings.push_back(RunTimed({tool, "--library", lib.string(), "check",
-                                  (folder / article).string()},
-                                 (folder / (article + ".out")).string()));
+      timings.push_back(
+          RunTimed({tool, "--library", lib.string(), "check", (folder / article).string()},
+                   (folder / (article + ".out")).string()));
     }
     std::sort(timings.begin(), timings.end(),
               [](const Timing& a, const Timing& b) { return a.Wall < b.Wall; });
@@ -173,8 +175,8 @@ int main(int argc, char** argv) {
   std::printf("database: %.1f MB, %.2f bytes per stored word\n", size / 1e6,
               static_cast<double>(size) / static_cast<double>(totalWords));
 
-  const Timing pairs = RunTimed({tool, "--library", lib.string(), "pairs"},
-                                (folder / "pairs.out").string());
+  const Timing pairs =
+      RunTimed({tool, "--library", lib.string(), "pairs"}, (folder / "pairs.out").string());
   std::ifstream pairsOut(folder / "pairs.out");
   std::string firstLine;
   std::getline(pairsOut, firstLine);

@@ -9,8 +9,8 @@
 namespace vellora {
 
 bool IsArticleFile(const std::filesystem::path& file) {
-  static constexpr std::array<std::string_view, 5> kExtensions = {".txt", ".rtf", ".docx",
-                                                                   ".odt", ".doc"};
+  static constexpr std::array<std::string_view, 5> kExtensions = {".txt", ".rtf", ".docx", ".odt",
+                                                                  ".doc"};
   std::string ext = file.extension().string();
   for (char& c : ext) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
@@ -43,8 +43,8 @@ void WalkFolder(const std::filesystem::path& folder, FileListing& listing, int d
     }
   }
   if (ec) {
-    listing.Failures.emplace_back(folder.string(), "cannot read folder \"" + folder.string() +
-                                                       "\": " + ec.message());
+    listing.Failures.emplace_back(
+        folder.string(), "cannot read folder \"" + folder.string() + "\": " + ec.message());
   }
   for (const fs::path& sub : folders) WalkFolder(sub, listing, depth + 1);
 }
@@ -58,8 +58,8 @@ FileListing ListArticleFiles(const std::vector<std::filesystem::path>& paths) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status)) {
-      listing.Failures.emplace_back(path.string(),
-                                    "cannot read \"" + path.string() + "\": no such file or folder");
+      listing.Failures.emplace_back(
+          path.string(), "cannot read \"" + path.string() + "\": no such file or folder");
     } else if (fs::is_directory(status)) {
       WalkFolder(path, listing, 0);
     } else {
@@ -67,8 +67,7 @@ FileListing ListArticleFiles(const std::vector<std::filesystem::path>& paths) {
     }
   }
   std::sort(listing.Files.begin(), listing.Files.end());
-  listing.Files.erase(std::unique(listing.Files.begin(), listing.Files.end()),
-                      listing.Files.end());
+  listing.Files.erase(std::unique(listing.Files.begin(), listing.Files.end()), listing.Files.end());
   return listing;
 }
 

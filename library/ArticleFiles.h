@@ -11,7 +11,7 @@ namespace vellora {
 bool IsArticleFile(const std::filesystem::path& file);
 
 struct FileListing {
-  std::vector<std::filesystem::path> Files;  // sorted, each once
+  std::vector<std::filesystem::path> Files;                   // sorted, each once
   std::vector<std::pair<std::string, std::string>> Failures;  // path, message naming it
 };
 

@@ -34,7 +34,8 @@ std::vector<StoredDocument> Library::Documents() {
 }
 
 std::u16string Library::Text(DocumentId id) {
-  return FromUtf8(DecompressText(store_->CompressedText(id), store_->Name() + ", document " + std::to_string(id)));
+  return FromUtf8(DecompressText(store_->CompressedText(id),
+                                 store_->Name() + ", document " + std::to_string(id)));
 }
 
 namespace {
@@ -48,9 +49,8 @@ std::optional<DocumentId> ParseId(const std::string& item) {
 }
 
 bool IsUnder(const std::string& source, const std::string& key) {
-  return source == key ||
-         (source.size() > key.size() && source.starts_with(key) &&
-          (key == "/" || source[key.size()] == '/'));
+  return source == key || (source.size() > key.size() && source.starts_with(key) &&
+                           (key == "/" || source[key.size()] == '/'));
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ struct CheckReport {
 };
 
 struct PairHit {
-  StoredDocument First;   // the lower id
+  StoredDocument First;  // the lower id
   StoredDocument Second;
   DuplicateShare FirstShare;   // the share of First found in Second
   DuplicateShare SecondShare;  // the share of Second found in First

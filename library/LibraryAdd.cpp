@@ -96,10 +96,9 @@ AddReport Library::Add(const std::vector<std::filesystem::path>& paths, const Ad
     ParallelFor(batch.size(), threads, [&](std::size_t i, std::size_t) {
       const std::string source = files[begin + i].string();
       const auto found = existing.find(source);
-      batch[i] = PrepareFile(source,
-                             found == existing.end() ? std::nullopt
-                                                     : std::optional<Existing>(found->second),
-                             now);
+      batch[i] = PrepareFile(
+          source, found == existing.end() ? std::nullopt : std::optional<Existing>(found->second),
+          now);
     });
     return batch;
   };

@@ -21,8 +21,7 @@ constexpr std::size_t kLoadGroup = 512;
 // Where each run of `length` words of the checked article starts, by the run's hash.
 class RunIndex {
  public:
-  RunIndex(const std::vector<std::uint64_t>& wordHashes, std::int32_t length)
-      : length_(length) {
+  RunIndex(const std::vector<std::uint64_t>& wordHashes, std::int32_t length) : length_(length) {
     const std::vector<std::uint64_t> runs = GramHashes(wordHashes, length);
     entries_.reserve(runs.size());
     for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -119,11 +118,12 @@ CheckReport Library::Check(std::u16string_view article, std::int32_t minimumWord
   for (std::size_t begin = 0; begin < candidates.size(); begin += kLoadGroup) {
     const std::size_t end = std::min(candidates.size(), begin + kLoadGroup);
     std::vector<std::vector<unsigned char>> stored;
-    for (std::size_t i = begin; i < end; ++i) stored.push_back(store_->CompressedText(candidates[i]));
+    for (std::size_t i = begin; i < end; ++i)
+      stored.push_back(store_->CompressedText(candidates[i]));
     ParallelFor(stored.size(), threads, [&](std::size_t i, std::size_t) {
       const DocumentId id = candidates[begin + i];
-      PreparedText doc = PrepareText(FromUtf8(
-          DecompressText(stored[i], store_->Name() + ", document " + std::to_string(id))));
+      PreparedText doc = PrepareText(
+          FromUtf8(DecompressText(stored[i], store_->Name() + ", document " + std::to_string(id))));
       const auto ranges = runs.Covered(doc.WordHashes);
       if (ranges.empty()) return;
       std::u16string stretches = CoveredStretches(checked, ranges, AbsentCharacter(doc.Text));

@@ -51,8 +51,8 @@ PairsReport Library::Pairs(const std::vector<std::filesystem::path>& under,
     }
     for (std::size_t i = 0; i < chosen.size(); ++i) {
       for (std::size_t j = i + 1; j < chosen.size(); ++j) {
-        const std::uint64_t key = (static_cast<std::uint64_t>(chosen[i]) << 32) ^
-                                  static_cast<std::uint64_t>(chosen[j]);
+        const std::uint64_t key =
+            (static_cast<std::uint64_t>(chosen[i]) << 32) ^ static_cast<std::uint64_t>(chosen[j]);
         if (seen.insert(key).second) candidates.emplace_back(chosen[i], chosen[j]);
       }
     }
@@ -67,7 +67,8 @@ PairsReport Library::Pairs(const std::vector<std::filesystem::path>& under,
     if (!stored.count(b)) stored[b] = store_->CompressedText(b);
   }
   const auto prepare = [&](DocumentId id) {
-    return PrepareText(FromUtf8(DecompressText(stored.at(id), store_->Name() + ", document " + std::to_string(id))));
+    return PrepareText(FromUtf8(
+        DecompressText(stored.at(id), store_->Name() + ", document " + std::to_string(id))));
   };
 
   // Work goes by first document, so that its text and runs are prepared once.

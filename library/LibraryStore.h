@@ -26,7 +26,7 @@ struct StoredDocument {
 };
 
 struct NewDocument {
-  StoredDocument Meta;                      // Id is assigned by the store
+  StoredDocument Meta;  // Id is assigned by the store
   std::vector<unsigned char> CompressedText;
   std::vector<std::uint64_t> Fingerprints;  // sorted, without repeats
 };

@@ -34,10 +34,10 @@ void ParallelFor(std::size_t count, int threads, Function&& function) {
       }
     }
   };
-  const auto helpers = static_cast<std::size_t>(
-      std::clamp<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(std::min<std::size_t>(
-                                     static_cast<std::size_t>(threads), count)) - 1,
-                                 0, 64));
+  const auto helpers = static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(
+      static_cast<std::ptrdiff_t>(std::min<std::size_t>(static_cast<std::size_t>(threads), count)) -
+          1,
+      0, 64));
   std::vector<std::jthread> pool;
   pool.reserve(helpers);
   for (std::size_t t = 0; t < helpers; ++t) pool.emplace_back(work, t + 1);

@@ -106,8 +106,8 @@ SqliteStatement& SqliteStatement::Bind(int index, std::int64_t value) {
 }
 
 SqliteStatement& SqliteStatement::Bind(int index, std::string_view text) {
-  const int rc = sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT,
-                                     SQLITE_UTF8);
+  const int rc =
+      sqlite3_bind_text64(stmt_, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
   if (rc != SQLITE_OK) db_->Fail(rc, "binding a value");
   return *this;
 }

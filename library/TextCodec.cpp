@@ -39,7 +39,8 @@ std::vector<unsigned char> CompressText(std::string_view utf8) {
   uLongf size = compressBound(static_cast<uLong>(utf8.size()));
   std::vector<unsigned char> out(8 + size);
   const std::uint64_t length = utf8.size();
-  for (int i = 0; i < 8; ++i) out[static_cast<std::size_t>(i)] = static_cast<unsigned char>(length >> (8 * i));
+  for (int i = 0; i < 8; ++i)
+    out[static_cast<std::size_t>(i)] = static_cast<unsigned char>(length >> (8 * i));
   const int rc = compress2(out.data() + 8, &size, reinterpret_cast<const Bytef*>(utf8.data()),
                            static_cast<uLong>(utf8.size()), 6);
   if (rc != Z_OK) throw LibraryError("cannot compress a document's text: out of memory");

@@ -73,8 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                               "not a library"},
                       BadFile{"RandomBytes", RandomBytes(8192), "not a library"},
                       BadFile{"SqliteHeaderOnly",
-                              std::string("SQLite format 3\0", 16) + RandomBytes(84),
-                              "library"}),
+                              std::string("SQLite format 3\0", 16) + RandomBytes(84), "library"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LibraryFile, TruncatedLibraryGivesAClearErrorNamingTheFile) {

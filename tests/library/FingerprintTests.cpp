@@ -35,9 +35,9 @@ TEST(Fingerprints, EveryPassageOfEightWordsOrMoreGivesASharedFingerprint) {
     const test::Words source = RandomWords(1000 + trial, 200);
     const std::size_t length = kGuaranteeWords + trial % 5;
     const std::size_t from = rng() % (source.size() - length);
-    const test::Words article = Concat({RandomWords(50000 + trial, rng() % 40),
-                                        Slice(source, from, length),
-                                        RandomWords(90000 + trial, rng() % 40)});
+    const test::Words article =
+        Concat({RandomWords(50000 + trial, rng() % 40), Slice(source, from, length),
+                RandomWords(90000 + trial, rng() % 40)});
     EXPECT_TRUE(ShareAny(Of(Join(source)), Of(Join(article))))
         << "trial " << trial << ": " << length << " words from " << from;
   }

@@ -130,8 +130,8 @@ TEST_F(LibraryTest, PassageAcrossTwoDocumentsDoesNotCount) {
   library.Add({folder_ / "docs"});
   // The last 5 words of one document and the first 5 of the next, in a row: 10 words that
   // no single document holds.
-  const Words article = Concat({RandomWords(3, 40), Slice(first, 95, 5), Slice(second, 0, 5),
-                                RandomWords(4, 40)});
+  const Words article =
+      Concat({RandomWords(3, 40), Slice(first, 95, 5), Slice(second, 0, 5), RandomWords(4, 40)});
   EXPECT_TRUE(library.Check(FromUtf8(Join(article))).Hits.empty());
   EXPECT_TRUE(library.Pairs({}).Pairs.empty());
   // Each half does count at its own length.
@@ -228,8 +228,7 @@ TEST_F(LibraryTest, UnreadableFilesAreReportedByNameAndTheOthersAdded) {
   // A zip signature with nothing of a package behind it.
   folder_.Write("docs/broken.docx", std::string("PK\x03\x04", 4) + std::string(200, '\x01'));
   Library library = Open();
-  const AddReport report =
-      library.Add({folder_ / "docs", folder_ / "missing.txt"});
+  const AddReport report = library.Add({folder_ / "docs", folder_ / "missing.txt"});
   EXPECT_EQ(report.Added, 1u);
   ASSERT_EQ(report.Failures.size(), 2u);
   std::set<std::string> named;
@@ -274,8 +273,8 @@ TEST_F(LibraryTest, PairsAgreeWithComparingEveryPair) {
   // Planted passages between some pairs, of lengths around the minimum.
   const struct {
     std::size_t from, to, length;
-  } plants[] = {{0, 1, 8}, {0, 2, 30}, {3, 4, 7}, {5, 6, 9}, {5, 7, 60}, {8, 9, 12}, {1, 10, 8},
-                {11, 12, 100}};
+  } plants[] = {{0, 1, 8},  {0, 2, 30}, {3, 4, 7},  {5, 6, 9},
+                {5, 7, 60}, {8, 9, 12}, {1, 10, 8}, {11, 12, 100}};
   for (const auto& p : plants) {
     const Words passage = Slice(docs[p.from], 20, p.length);
     std::copy(passage.begin(), passage.end(), docs[p.to].begin() + 40);
@@ -295,8 +294,8 @@ TEST_F(LibraryTest, PairsAgreeWithComparingEveryPair) {
       std::u16string t1 = library.Text(stored[i].Id);
       std::u16string t2 = library.Text(stored[j].Id);
       ArticleSpans s1, s2;
-      const CompareOutcome direct = CompareArticles(
-          t1, s1, t2, s2, ComparisonSettings{MatchMode::Anywhere, 8, UnitWords, 0});
+      const CompareOutcome direct =
+          CompareArticles(t1, s1, t2, s2, ComparisonSettings{MatchMode::Anywhere, 8, UnitWords, 0});
       const auto key = std::pair(stored[i].Title, stored[j].Title);
       if (direct.Blocks.empty()) {
         EXPECT_EQ(found.count(key), 0u) << key.first << " " << key.second;
@@ -330,11 +329,12 @@ TEST_F(LibraryTest, CancellingStopsAfterTheCurrentBatch) {
   std::atomic<bool> cancel{false};
   AddOptions options;
   options.BatchSize = 10;
-  const AddReport report = library.Add({folder_ / "docs"}, options,
-                                       [&](std::size_t done, std::size_t) {
-                                         if (done >= 10) cancel = true;
-                                       },
-                                       &cancel);
+  const AddReport report = library.Add(
+      {folder_ / "docs"}, options,
+      [&](std::size_t done, std::size_t) {
+        if (done >= 10) cancel = true;
+      },
+      &cancel);
   EXPECT_TRUE(report.Cancelled);
   EXPECT_EQ(library.Documents().size(), 10u);
 }

@@ -1,11 +1,11 @@
 // The vellora-library program as a user runs it: exit codes and JSON, a SIGKILL in the middle of
 // adding, adding and checking from two processes at once, a read-only folder and a full disk.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <QJsonArray>
@@ -149,8 +149,9 @@ void ExpectEveryDocumentWhole(const std::filesystem::path& file) {
       ASSERT_TRUE(std::binary_search(holders.begin(), holders.end(), doc.Id)) << doc.Source;
     }
   }
-  EXPECT_EQ(CountRows(file, "SELECT count(*) FROM fingerprints WHERE doc NOT IN "
-                            "(SELECT id FROM documents)"),
+  EXPECT_EQ(CountRows(file,
+                      "SELECT count(*) FROM fingerprints WHERE doc NOT IN "
+                      "(SELECT id FROM documents)"),
             0);
 }
 
@@ -189,11 +190,13 @@ TEST(LibraryTool, AddListCheckAndPairsWithJson) {
   folder.Write("article.txt", Join(test::Concat({RandomWords(3, 50), Slice(b, 100, 30)})));
   const std::string lib = (folder / "l.sqlite").string();
 
-  ToolRun run = RunTool(Args({"--library", lib, "add", (folder / "docs").string(),
-                          (folder / "missing.txt").string()}));
+  ToolRun run = RunTool(Args(
+      {"--library", lib, "add", (folder / "docs").string(), (folder / "missing.txt").string()}));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("missing.txt"), std::string::npos) << run.err;
   EXPECT_NE(run.out.find("added 2"), std::string::npos) << run.out;
+  // Not a terminal: no progress bar.
+  EXPECT_EQ(run.err.find('\r'), std::string::npos) << run.err;
 
   run = RunTool(Args({"--library", lib, "list", "--json"}));
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -232,6 +235,24 @@ TEST(LibraryTool, AddListCheckAndPairsWithJson) {
   EXPECT_NE(run.err.find("none.sqlite"), std::string::npos) << run.err;
 }
 
+TEST(LibraryTool, AddDrawsAProgressBarOnATerminal) {
+  test::TempFolder folder;
+  WriteDocs(folder, "docs", 30, 100, 1);
+  const std::string lib = (folder / "l.sqlite").string();
+  // script(1) gives the program a terminal and copies what it writes there to the file.
+  const std::string typescript = (folder / "typescript").string();
+  const ToolRun run = Child("script", Args({"-qefc",
+                                            std::string(VELLORA_LIBRARY_TOOL) + " --library " +
+                                                lib + " add " + (folder / "docs").string(),
+                                            typescript}))
+                          .Wait();
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string screen = ReadAll(typescript);
+  EXPECT_NE(screen.find("30/30"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("files/s"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("added 30"), std::string::npos) << screen;
+}
+
 // A SIGKILL in the middle of adding leaves the documents of the committed batches, each whole.
 TEST(LibraryTool, KilledWhileAddingKeepsExactlyTheCommittedBatches) {
   test::TempFolder folder;
@@ -259,7 +280,8 @@ TEST(LibraryTool, KilledWhileAddingKeepsExactlyTheCommittedBatches) {
   ExpectEveryDocumentWhole(lib);
 
   // Adding again completes the library.
-  const ToolRun again = RunTool(Args({"--library", lib.string(), "add", (folder / "docs").string()}));
+  const ToolRun again =
+      RunTool(Args({"--library", lib.string(), "add", (folder / "docs").string()}));
   EXPECT_EQ(again.exitCode, 0) << again.err;
   EXPECT_NE(again.out.find("unchanged " + std::to_string(kept)), std::string::npos) << again.out;
   EXPECT_EQ(CountRows(lib, "SELECT count(*) FROM documents"), kFiles);
@@ -281,9 +303,8 @@ TEST(LibraryTool, CheckWorksWhileAnotherProcessAdds) {
     const ToolRun check =
         RunTool(Args({"--library", lib, "check", (folder / "article.txt").string(), "--json"}));
     ASSERT_EQ(check.exitCode, 0) << check.err;
-    const QJsonArray results = QJsonDocument::fromJson(QByteArray::fromStdString(check.out))
-                                   .object()["results"]
-                                   .toArray();
+    const QJsonArray results =
+        QJsonDocument::fromJson(QByteArray::fromStdString(check.out)).object()["results"].toArray();
     ASSERT_EQ(results.size(), 1) << check.out;
     EXPECT_EQ(results[0].toObject()["shared_words"].toInt(), 25);
     if (!add.Finished()) ++checksWhileAdding;
@@ -317,8 +338,8 @@ TEST(LibraryTool, AReadOnlyFolderGivesAClearErrorAndLosesNothing) {
     std::filesystem::permissions(dir, std::filesystem::perms(0755));
   }
 
-  ToolRun run = RunToolUnprivileged(
-      Args({"--library", lib.string(), "add", (folder / "more").string()}));
+  ToolRun run =
+      RunToolUnprivileged(Args({"--library", lib.string(), "add", (folder / "more").string()}));
   ASSERT_NE(run.exitCode, 99) << "cannot run as an unprivileged user";
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find(lib.string()), std::string::npos) << run.err;

@@ -1,8 +1,7 @@
 #include "LibraryTool.h"
 
-#include <QCommandLineParser>
-#include <QDir>
 #include <QStandardPaths>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -14,11 +13,16 @@
 #include "LibraryError.h"
 #include "ProgressBar.h"
 #include "TextCodec.h"
+#include "ToolCommandLine.h"
 #include "UPlainText.h"
 #include "USegment.h"
 
 namespace vellora {
 namespace {
+
+constexpr const char* kSynopsis =
+    "usage: vellora-library [--library FILE] COMMAND [ARGUMENT...] [OPTIONS]\n"
+    "Keeps a library of documents and checks articles against it.\n";
 
 constexpr const char* kCommands =
     "Commands:\n"
@@ -31,14 +35,6 @@ constexpr const char* kCommands =
 struct UsageError {
   std::string Message;
 };
-
-std::string Utf8(const QString& text) {
-  return text.toStdString();
-}
-
-std::filesystem::path PathOf(const QString& text) {
-  return std::filesystem::path(text.toStdString());
-}
 
 std::string Json(std::string_view text) {
   std::string out = "\"";
@@ -90,30 +86,18 @@ std::string AddedTime(std::int64_t ms) {
 std::string DocumentJson(const StoredDocument& doc) {
   return "{\"id\": " + std::to_string(doc.Id) + ", \"title\": " + Json(doc.Title) +
          ", \"source\": " + Json(doc.Source) + ", \"words\": " + std::to_string(doc.Words) +
-         ", \"added\": " + Json(AddedTime(doc.AddedMs)) + ", \"sha256\": " +
-         Json(HexDigest(doc.Sha256)) + "}";
-}
-
-std::int32_t PositiveNumber(const QCommandLineParser& parser, const QString& name,
-                            std::int32_t fallback) {
-  if (!parser.isSet(name)) return fallback;
-  bool ok = false;
-  const int value = parser.value(name).toInt(&ok);
-  if (!ok || value < 1) {
-    throw UsageError{"--" + Utf8(name) + " needs a whole number of at least 1, not \"" +
-                     Utf8(parser.value(name)) + "\""};
-  }
-  return value;
+         ", \"added\": " + Json(AddedTime(doc.AddedMs)) +
+         ", \"sha256\": " + Json(HexDigest(doc.Sha256)) + "}";
 }
 
 std::filesystem::path DefaultLibrary() {
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  return PathOf(folder) / "library.sqlite";
+  return std::filesystem::path(folder.toStdString()) / "library.sqlite";
 }
 
 struct Command {
-  QString Name;
-  QStringList Arguments;
+  std::string Name;
+  std::vector<std::string> Arguments;
   std::filesystem::path LibraryFile;
   bool Json = false;
   std::int32_t Minimum = kDefaultMinimumWords;
@@ -122,7 +106,7 @@ struct Command {
 };
 
 int Add(const Command& command, const LibraryToolStreams& io) {
-  if (command.Arguments.isEmpty()) throw UsageError{"add needs at least one file or folder"};
+  if (command.Arguments.empty()) throw UsageError{"add needs at least one file or folder"};
   if (!command.LibraryFile.parent_path().empty()) {
     // The default library's folder may not exist yet.
     std::error_code ec;
@@ -130,10 +114,11 @@ int Add(const Command& command, const LibraryToolStreams& io) {
   }
   Library library = Library::OpenFile(command.LibraryFile, true);
   std::vector<std::filesystem::path> paths;
-  for (const QString& argument : command.Arguments) paths.push_back(PathOf(argument));
+  for (const std::string& argument : command.Arguments) paths.push_back(argument);
   ProgressBar bar(io.Err);
   AddProgress progress;
-  if (io.ProgressOnErr) progress = [&](std::size_t done, std::size_t total) { bar.Show(done, total); };
+  if (io.ProgressOnErr)
+    progress = [&](std::size_t done, std::size_t total) { bar.Show(done, total); };
   AddOptions options;
   options.BatchSize = command.BatchSize;
   AddReport report;
@@ -144,32 +129,33 @@ int Add(const Command& command, const LibraryToolStreams& io) {
     throw;
   }
   bar.Finish();
-  for (const AddFailure& failure : report.Failures) io.Err << "vellora-library: " << failure.Cause << "\n";
+  for (const AddFailure& failure : report.Failures)
+    io.Err << "vellora-library: " << failure.Cause << "\n";
   io.Out << "added " << report.Added << ", replaced " << report.Replaced << ", unchanged "
          << report.Unchanged << ", failed " << report.Failures.size() << "\n";
   return report.Failures.empty() ? 0 : 1;
 }
 
 int Remove(const Command& command, const LibraryToolStreams& io) {
-  if (command.Arguments.isEmpty()) throw UsageError{"remove needs at least one id or path"};
+  if (command.Arguments.empty()) throw UsageError{"remove needs at least one id or path"};
   Library library = Library::OpenFile(command.LibraryFile, false);
-  std::vector<std::string> items;
-  for (const QString& argument : command.Arguments) items.push_back(Utf8(argument));
-  const RemoveReport report = library.Remove(items);
+  const RemoveReport report = library.Remove(command.Arguments);
   for (const StoredDocument& doc : report.Removed) {
     io.Out << "removed " << doc.Id << " " << doc.Source << "\n";
   }
-  for (const std::string& message : report.NotFound) io.Err << "vellora-library: " << message << "\n";
+  for (const std::string& message : report.NotFound)
+    io.Err << "vellora-library: " << message << "\n";
   return report.NotFound.empty() ? 0 : 1;
 }
 
 int List(const Command& command, const LibraryToolStreams& io) {
-  if (!command.Arguments.isEmpty()) throw UsageError{"list takes no arguments"};
+  if (!command.Arguments.empty()) throw UsageError{"list takes no arguments"};
   Library library = Library::OpenFile(command.LibraryFile, false);
   const std::vector<StoredDocument> docs = library.Documents();
   if (command.Json) {
     io.Out << "[";
-    for (std::size_t i = 0; i < docs.size(); ++i) io.Out << (i ? ",\n " : "") << DocumentJson(docs[i]);
+    for (std::size_t i = 0; i < docs.size(); ++i)
+      io.Out << (i ? ",\n " : "") << DocumentJson(docs[i]);
     io.Out << "]\n";
   } else {
     for (const StoredDocument& doc : docs) {
@@ -180,8 +166,8 @@ int List(const Command& command, const LibraryToolStreams& io) {
   return 0;
 }
 
-std::u16string ReadArticle(const QString& file) {
-  ImportResult imported = ImportDocument(PathOf(file));
+std::u16string ReadArticle(const std::string& file) {
+  ImportResult imported = ImportDocument(std::filesystem::path(file));
   if (!imported.Ok) throw LibraryError(imported.Error);
   return NormalizeArticleText(NormalizeLineBreaks(imported.Document.Text));
 }
@@ -193,7 +179,7 @@ int Check(const Command& command, const LibraryToolStreams& io) {
   const CheckReport report =
       library.Check(article, command.Minimum, static_cast<std::size_t>(command.Top));
   if (command.Json) {
-    io.Out << "{\"article\": " << Json(Utf8(command.Arguments.front()))
+    io.Out << "{\"article\": " << Json(command.Arguments.front())
            << ", \"words\": " << report.ArticleWords << ", \"minimum\": " << command.Minimum
            << ", \"candidates\": " << report.Candidates << ", \"results\": [";
     for (std::size_t i = 0; i < report.Hits.size(); ++i) {
@@ -228,7 +214,7 @@ int Pairs(const Command& command, const LibraryToolStreams& io) {
   }
   Library library = Library::OpenFile(command.LibraryFile, false);
   std::vector<std::filesystem::path> under;
-  for (const QString& argument : command.Arguments) under.push_back(PathOf(argument));
+  for (const std::string& argument : command.Arguments) under.push_back(argument);
   const PairsReport report = library.Pairs(under, command.Minimum);
   if (command.Json) {
     io.Out << "{\"documents\": " << report.Documents << ", \"minimum\": " << command.Minimum
@@ -257,71 +243,69 @@ int Pairs(const Command& command, const LibraryToolStreams& io) {
 
 }  // namespace
 
-int RunLibraryTool(const QStringList& args, const LibraryToolStreams& io) {
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Keeps a library of documents and checks articles against it."));
-  parser.addHelpOption();
-  const QCommandLineOption libraryOption(
-      QStringLiteral("library"),
-      QStringLiteral("The library file (default: library.sqlite in the user's data folder)."),
-      QStringLiteral("FILE"));
-  const QCommandLineOption jsonOption(QStringLiteral("json"),
-                                      QStringLiteral("list, check, pairs: print JSON."));
-  const QCommandLineOption minOption(
-      QStringLiteral("min"),
-      QStringLiteral("check, pairs: shortest shared passage in words (default 8)."),
-      QStringLiteral("N"));
-  const QCommandLineOption topOption(QStringLiteral("top"),
-                                     QStringLiteral("check: at most K documents."),
-                                     QStringLiteral("K"));
-  const QCommandLineOption batchOption(QStringLiteral("batch-size"),
-                                       QStringLiteral("add: documents per transaction (256)."),
-                                       QStringLiteral("N"));
-  parser.addOptions({libraryOption, jsonOption, minOption, topOption, batchOption});
-  parser.addPositionalArgument(QStringLiteral("command"), QString::fromUtf8(kCommands));
-  parser.addPositionalArgument(QStringLiteral("arguments"),
-                               QStringLiteral("Arguments of the command."),
-                               QStringLiteral("[ARGUMENT...]"));
-
+int RunLibraryTool(const std::vector<std::string>& args, const LibraryToolStreams& io) {
+  ToolCommandLine line({
+      {QStringLiteral("library"),
+       QStringLiteral("the library file (default: library.sqlite in the user's data folder)"),
+       QStringLiteral("FILE")},
+      {QStringLiteral("json"), QStringLiteral("list, check, pairs: print JSON"), {}},
+      {QStringLiteral("min"),
+       QStringLiteral("check, pairs: shortest shared passage in words (default 8)"),
+       QStringLiteral("N")},
+      {QStringLiteral("top"), QStringLiteral("check: at most K documents"), QStringLiteral("K")},
+      {QStringLiteral("batch-size"), QStringLiteral("add: documents per transaction (256)"),
+       QStringLiteral("N")},
+  });
+  const auto usageText = [&] {
+    return std::string(kSynopsis) + kCommands + "Options:\n" + line.OptionsHelp();
+  };
   const auto usage = [&](const std::string& message) {
-    io.Err << "vellora-library: " << message << "\n" << Utf8(parser.helpText());
+    io.Err << "vellora-library: " << message << "\n" << usageText();
     return 2;
   };
-  if (!parser.parse(args)) return usage(Utf8(parser.errorText()));
-  if (parser.isSet(QStringLiteral("help"))) {
-    io.Out << Utf8(parser.helpText());
+  if (!line.Parse(args)) return usage(line.Error());
+  if (line.HelpRequested()) {
+    io.Out << usageText();
     return 0;
   }
   Command command;
   try {
-    QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty()) throw UsageError{"a command is needed"};
-    command.Name = positional.takeFirst();
-    command.Arguments = positional;
-    command.LibraryFile = parser.isSet(libraryOption) ? PathOf(parser.value(libraryOption))
-                                                      : DefaultLibrary();
-    command.Json = parser.isSet(jsonOption);
-    command.Minimum = PositiveNumber(parser, QStringLiteral("min"), kDefaultMinimumWords);
-    command.Top = PositiveNumber(parser, QStringLiteral("top"), 0);
-    command.BatchSize = PositiveNumber(parser, QStringLiteral("batch-size"), command.BatchSize);
-    const bool json = command.Name == "list" || command.Name == "check" || command.Name == "pairs";
+    std::vector<std::string> positional = line.Positional();
+    if (positional.empty()) throw UsageError{"a command is needed"};
+    command.Name = positional.front();
+    command.Arguments.assign(positional.begin() + 1, positional.end());
+    command.LibraryFile = line.IsSet(QStringLiteral("library"))
+                              ? std::filesystem::path(line.Value(QStringLiteral("library")))
+                              : DefaultLibrary();
+    command.Json = line.IsSet(QStringLiteral("json"));
+    const auto number = [&](const char* name, std::int64_t fallback) {
+      const std::optional<std::int64_t> value =
+          line.Integer(QString::fromLatin1(name), fallback, 1, INT32_MAX);
+      if (!value) throw UsageError{line.Error()};
+      return static_cast<std::int32_t>(*value);
+    };
+    command.Minimum = number("min", kDefaultMinimumWords);
+    command.Top = line.IsSet(QStringLiteral("top")) ? number("top", 0) : 0;
+    command.BatchSize = number("batch-size", command.BatchSize);
+    const std::string& name = command.Name;
+    const bool json = name == "list" || name == "check" || name == "pairs";
     if (command.Json && !json) throw UsageError{"--json applies to list, check and pairs"};
-    if (parser.isSet(topOption) && command.Name != "check") throw UsageError{"--top applies to check"};
-    if (parser.isSet(minOption) && command.Name != "check" && command.Name != "pairs") {
+    if (line.IsSet(QStringLiteral("top")) && name != "check")
+      throw UsageError{"--top applies to check"};
+    if (line.IsSet(QStringLiteral("min")) && name != "check" && name != "pairs") {
       throw UsageError{"--min applies to check and pairs"};
     }
-    if (command.Name == "add") return Add(command, io);
-    if (command.Name == "remove") return Remove(command, io);
-    if (command.Name == "list") return List(command, io);
-    if (command.Name == "check") return Check(command, io);
-    if (command.Name == "pairs") return Pairs(command, io);
-    throw UsageError{"unknown command \"" + Utf8(command.Name) + "\""};
+    if (line.IsSet(QStringLiteral("batch-size")) && name != "add") {
+      throw UsageError{"--batch-size applies to add"};
+    }
+    if (name == "add") return Add(command, io);
+    if (name == "remove") return Remove(command, io);
+    if (name == "list") return List(command, io);
+    if (name == "check") return Check(command, io);
+    if (name == "pairs") return Pairs(command, io);
+    throw UsageError{"unknown command \"" + name + "\""};
   } catch (const UsageError& e) {
     return usage(e.Message);
-  } catch (const LibraryError& e) {
-    io.Err << "vellora-library: " << e.what() << "\n";
-    return 1;
   } catch (const std::exception& e) {
     io.Err << "vellora-library: " << e.what() << "\n";
     return 1;

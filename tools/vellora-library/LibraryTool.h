@@ -2,8 +2,9 @@
 // them and find the pairs of documents that share passages, from the command line.
 #pragma once
 
-#include <QStringList>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace vellora {
 
@@ -13,8 +14,8 @@ struct LibraryToolStreams {
   bool ProgressOnErr = false;  // draw a progress bar on Err (when it is a terminal)
 };
 
-// args includes the program name. Exit codes: 0 done, 1 an error (the message names the file or
+// args excludes the program name. Exit codes: 0 done, 1 an error (the message names the file or
 // the library), 2 a bad command line.
-int RunLibraryTool(const QStringList& args, const LibraryToolStreams& streams);
+int RunLibraryTool(const std::vector<std::string>& args, const LibraryToolStreams& streams);
 
 }  // namespace vellora

@@ -21,8 +21,8 @@ void ProgressBar::Show(std::size_t done, std::size_t total) {
     std::snprintf(line, sizeof line, "\r[%s] %zu/%zu  %.0f files/s  %ld:%02ld left ", bar.c_str(),
                   done, total, rate, left / 60, left % 60);
   } else {
-    std::snprintf(line, sizeof line, "\r[%s] %zu/%zu  %.0f files/s            ", bar.c_str(),
-                  done, total, rate);
+    std::snprintf(line, sizeof line, "\r[%s] %zu/%zu  %.0f files/s            ", bar.c_str(), done,
+                  total, rate);
   }
   out_ << line << std::flush;
   drawn_ = true;

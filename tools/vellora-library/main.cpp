@@ -1,7 +1,7 @@
+#include <unistd.h>
 #include <QCoreApplication>
 #include <csignal>
 #include <iostream>
-#include <unistd.h>
 
 #include "LibraryTool.h"
 
@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("Vellora"));
-  return vellora::RunLibraryTool(QCoreApplication::arguments(),
+  return vellora::RunLibraryTool(std::vector<std::string>(argv + 1, argv + argc),
                                  {std::cout, std::cerr, isatty(STDERR_FILENO) == 1});
 }
