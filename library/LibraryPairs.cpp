@@ -71,36 +71,55 @@ PairsReport Library::Pairs(const std::vector<std::filesystem::path>& under,
         DecompressText(stored.at(id), store_->Name() + ", document " + std::to_string(id))));
   };
 
-  // Work goes by first document, so that its text and runs are prepared once.
-  std::vector<std::size_t> groupStarts;
-  for (std::size_t i = 0; i < candidates.size(); ++i) {
-    if (i == 0 || candidates[i].first != candidates[i - 1].first) groupStarts.push_back(i);
-  }
-  std::mutex pairsMutex;
-  ParallelFor(groupStarts.size(), WorkerThreads(0), [&](std::size_t g, std::size_t) {
-    const std::size_t begin = groupStarts[g];
-    const std::size_t end = g + 1 < groupStarts.size() ? groupStarts[g + 1] : candidates.size();
-    const DocumentId firstId = candidates[begin].first;
-    PreparedText first = prepare(firstId);
-    const std::vector<std::uint64_t> runs = SortedRunHashes(first.WordHashes, minimum);
-    for (std::size_t i = begin; i < end; ++i) {
-      const DocumentId secondId = candidates[i].second;
-      PreparedText second = prepare(secondId);
-      if (!SharesRun(runs, second.WordHashes, minimum)) continue;
-      const CompareOutcome outcome =
-          CompareArticles(first.Text, first.Spans, second.Text, second.Spans,
-                          ComparisonSettings{MatchMode::Anywhere, minimum, UnitWords, 0});
-      if (outcome.Blocks.empty()) continue;
-      PairHit hit;
-      hit.First = documents.at(firstId);
-      hit.Second = documents.at(secondId);
-      hit.FirstShare = outcome.Share1;
-      hit.SecondShare = outcome.Share;
-      hit.LongestPassage = outcome.LongestPassage();
-      hit.Blocks = static_cast<std::int32_t>(outcome.Blocks.size());
-      const std::lock_guard lock(pairsMutex);
-      report.Pairs.push_back(std::move(hit));
+  // The runs of the minimum length of every document taking part, prepared once each: most
+  // candidate pairs share a fingerprint by chance and no run, which comparing two sorted lists
+  // settles without preparing either text again.
+  std::vector<DocumentId> involved;
+  for (const auto& [id, bytes] : stored) involved.push_back(id);
+  std::vector<std::vector<std::uint64_t>> runs(involved.size());
+  const int threads = WorkerThreads(0);
+  ParallelFor(involved.size(), threads, [&](std::size_t i, std::size_t) {
+    runs[i] = SortedRunHashes(prepare(involved[i]).WordHashes, minimum);
+  });
+  const auto runsOf = [&](DocumentId id) -> const std::vector<std::uint64_t>& {
+    return runs[static_cast<std::size_t>(std::lower_bound(involved.begin(), involved.end(), id) -
+                                         involved.begin())];
+  };
+  const auto shareARun = [](const std::vector<std::uint64_t>& a,
+                            const std::vector<std::uint64_t>& b) {
+    for (auto i = a.begin(), j = b.begin(); i != a.end() && j != b.end();) {
+      if (*i == *j) return true;
+      if (*i < *j) {
+        ++i;
+      } else {
+        ++j;
+      }
     }
+    return false;
+  };
+  std::vector<std::pair<DocumentId, DocumentId>> sharing;
+  for (const auto& [a, b] : candidates) {
+    if (shareARun(runsOf(a), runsOf(b))) sharing.emplace_back(a, b);
+  }
+
+  std::mutex pairsMutex;
+  ParallelFor(sharing.size(), threads, [&](std::size_t i, std::size_t) {
+    const auto [firstId, secondId] = sharing[i];
+    PreparedText first = prepare(firstId);
+    PreparedText second = prepare(secondId);
+    const CompareOutcome outcome =
+        CompareArticles(first.Text, first.Spans, second.Text, second.Spans,
+                        ComparisonSettings{MatchMode::Anywhere, minimum, UnitWords, 0});
+    if (outcome.Blocks.empty()) return;
+    PairHit hit;
+    hit.First = documents.at(firstId);
+    hit.Second = documents.at(secondId);
+    hit.FirstShare = outcome.Share1;
+    hit.SecondShare = outcome.Share;
+    hit.LongestPassage = outcome.LongestPassage();
+    hit.Blocks = static_cast<std::int32_t>(outcome.Blocks.size());
+    const std::lock_guard lock(pairsMutex);
+    report.Pairs.push_back(std::move(hit));
   });
   std::sort(report.Pairs.begin(), report.Pairs.end(), [](const PairHit& a, const PairHit& b) {
     const double shareA = std::max(a.FirstShare.Percent, a.SecondShare.Percent);

@@ -23,13 +23,4 @@ std::vector<std::uint64_t> SortedRunHashes(const std::vector<std::uint64_t>& wor
   return runs;
 }
 
-bool SharesRun(const std::vector<std::uint64_t>& runHashes,
-               const std::vector<std::uint64_t>& wordHashes, std::int32_t length) {
-  if (runHashes.empty()) return false;
-  for (const std::uint64_t run : GramHashes(wordHashes, length)) {
-    if (std::binary_search(runHashes.begin(), runHashes.end(), run)) return true;
-  }
-  return false;
-}
-
 }  // namespace vellora

@@ -18,14 +18,9 @@ struct PreparedText {
 
 PreparedText PrepareText(std::u16string text);
 
-// The hashes of every run of `length` words of a text, sorted, for SharesRun.
+// The hashes of every run of `length` words of a text, sorted, without repeats. Equal runs have
+// equal hashes, so two texts without a common hash share no such run.
 std::vector<std::uint64_t> SortedRunHashes(const std::vector<std::uint64_t>& wordHashes,
                                            std::int32_t length);
-
-// Whether any run of `length` words of the text has its hash among runHashes. Equal runs always
-// have equal hashes, so false means the texts share no such run; true may rarely be a collision,
-// which the exact comparison that follows settles.
-bool SharesRun(const std::vector<std::uint64_t>& runHashes,
-               const std::vector<std::uint64_t>& wordHashes, std::int32_t length);
 
 }  // namespace vellora

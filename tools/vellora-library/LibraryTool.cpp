@@ -217,8 +217,8 @@ int Pairs(const Command& command, const LibraryToolStreams& io) {
   for (const std::string& argument : command.Arguments) under.push_back(argument);
   const PairsReport report = library.Pairs(under, command.Minimum);
   if (command.Json) {
-    io.Out << "{\"documents\": " << report.Documents << ", \"minimum\": " << command.Minimum
-           << ", \"pairs\": [";
+    io.Out << "{\"documents\": " << report.Documents << ", \"candidates\": " << report.Candidates
+           << ", \"minimum\": " << command.Minimum << ", \"pairs\": [";
     for (std::size_t i = 0; i < report.Pairs.size(); ++i) {
       const PairHit& pair = report.Pairs[i];
       io.Out << (i ? ",\n  " : "") << "{\"first\": " << DocumentJson(pair.First)
