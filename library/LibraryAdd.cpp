@@ -103,6 +103,7 @@ AddReport Library::Add(const std::vector<std::filesystem::path>& paths, const Ad
     return batch;
   };
 
+  std::size_t written = 0;
   if (progress) progress(0, files.size());
   std::future<std::vector<PreparedFile>> next;
   if (!files.empty()) next = std::async(std::launch::async, prepareBatch, 0);
@@ -138,7 +139,15 @@ AddReport Library::Add(const std::vector<std::filesystem::path>& paths, const Ad
           break;
       }
     }
-    if (!write.Additions.empty() || !write.Removals.empty()) store_->Apply(write);
+    if (!write.Additions.empty() || !write.Removals.empty()) {
+      try {
+        store_->Apply(write);
+      } catch (const LibraryError& e) {
+        throw LibraryError(std::string(e.what()) + "; the " + std::to_string(written) +
+                           " documents added or replaced before it are kept");
+      }
+      written += write.Additions.size();
+    }
     if (progress) progress(std::min(files.size(), begin + batchSize), files.size());
   }
   return report;
