@@ -105,6 +105,24 @@ TEST(LibraryFile, TruncatedLibraryGivesAClearErrorNamingTheFile) {
   EXPECT_NE(message.find("damaged"), std::string::npos) << message;
 }
 
+TEST(LibraryFile, ADamagedStoredTextIsReportedWithTheLibraryAndDocument) {
+  test::TempFolder folder;
+  folder.Write("docs/a.txt", test::Join(test::RandomWords(1, 100)));
+  const std::filesystem::path file = folder / "library.sqlite";
+  { Library::OpenFile(file, true).Add({folder / "docs"}); }
+  RunSql(file, "UPDATE documents SET text = x'0500000000000000ffff'");
+  Library library = Library::OpenFile(file, false);
+  try {
+    library.Check(FromUtf8(test::Join(test::RandomWords(1, 100))));
+    FAIL() << "a damaged text was compared";
+  } catch (const LibraryError& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find(file.string()), std::string::npos) << message;
+    EXPECT_NE(message.find("document 1"), std::string::npos) << message;
+    EXPECT_NE(message.find("damaged"), std::string::npos) << message;
+  }
+}
+
 TEST(LibraryFile, ANewerLibraryVersionIsRefusedAndNotAltered) {
   test::TempFolder folder;
   const std::filesystem::path file = folder / "library.sqlite";

@@ -230,6 +230,12 @@ TEST(LibraryTool, AddListCheckAndPairsWithJson) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("12345"), std::string::npos);
 
+  // An article that is no text at all is refused by name.
+  folder.Write("binary.doc", std::string("\0\x01\x02\xff\0", 5));
+  run = RunTool(Args({"--library", lib, "check", (folder / "binary.doc").string()}));
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("binary.doc"), std::string::npos) << run.err;
+
   run = RunTool(Args({"--library", (folder / "none.sqlite").string(), "list"}));
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("none.sqlite"), std::string::npos) << run.err;
