@@ -1,8 +1,10 @@
-// Checking an article: fingerprints find the candidates, a run test drops those that share no
-// run of the minimum length, and the exact Anywhere comparison gives the figures.
+// Checking an article: fingerprints find the candidates; the hashes of runs of the minimum length
+// find the stretches of the article each candidate can share, and the exact Anywhere comparison
+// of the candidate with those stretches gives the figures.
 #include <algorithm>
 #include <climits>
 #include <mutex>
+#include <optional>
 
 #include "Fingerprints.h"
 #include "Library.h"
@@ -61,7 +63,7 @@ class RunIndex {
 };
 
 // A character that does not occur in the text, for a separator word that matches nothing.
-char16_t AbsentCharacter(std::u16string_view text) {
+std::optional<char16_t> AbsentCharacter(std::u16string_view text) {
   std::vector<bool> used(0x1900, false);  // the private use area U+E000 to U+F8FF
   for (const char16_t c : text) {
     if (c >= 0xE000 && c <= 0xF8FF) used[c - 0xE000] = true;
@@ -69,7 +71,7 @@ char16_t AbsentCharacter(std::u16string_view text) {
   for (std::size_t i = 0; i < used.size(); ++i) {
     if (!used[i]) return static_cast<char16_t>(0xE000 + i);
   }
-  return 0xE000;  // unreachable: a text using all 6,400 would still leave the search exact-safe
+  return std::nullopt;
 }
 
 // The stretches of the article that can share passages with the document, in article order,
@@ -126,7 +128,11 @@ CheckReport Library::Check(std::u16string_view article, std::int32_t minimumWord
           FromUtf8(DecompressText(stored[i], store_->Name() + ", document " + std::to_string(id))));
       const auto ranges = runs.Covered(doc.WordHashes);
       if (ranges.empty()) return;
-      std::u16string stretches = CoveredStretches(checked, ranges, AbsentCharacter(doc.Text));
+      // A document holding every private-use character leaves no separator: it is compared with
+      // the whole article.
+      const std::optional<char16_t> separator = AbsentCharacter(doc.Text);
+      std::u16string stretches =
+          separator ? CoveredStretches(checked, ranges, *separator) : checked.Text;
       ArticleSpans stretchSpans;
       const CompareOutcome outcome =
           CompareArticles(doc.Text, doc.Spans, stretches, stretchSpans,

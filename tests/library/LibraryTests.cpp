@@ -121,6 +121,28 @@ TEST_F(LibraryTest, CheckFiguresEqualComparingEachDocumentWithTheWholeArticle) {
   }
 }
 
+// The article's stretches are joined by a private-use character the document lacks; a document
+// that holds all of them is compared with the whole article, with the same figures.
+TEST_F(LibraryTest, ADocumentHoldingEveryPrivateUseCharacterIsStillComparedExactly) {
+  std::u16string everyPrivateUse;
+  for (char16_t c = 0xE000; c <= 0xF8FF; ++c) {
+    everyPrivateUse += c;
+    everyPrivateUse += u' ';
+  }
+  const Words shared = RandomWords(5, 30);
+  folder_.Write("docs/odd.txt", Join(shared) + " " + ToUtf8(everyPrivateUse));
+  Library library = Open();
+  library.Add({folder_ / "docs"});
+  const Words article = Concat({RandomWords(6, 20), Slice(shared, 3, 12), RandomWords(7, 20),
+                                Slice(shared, 20, 9)});
+  const CheckReport report = library.Check(FromUtf8(Join(article)));
+  ASSERT_EQ(report.Hits.size(), 1u);
+  EXPECT_EQ(report.Hits[0].ArticleShare.Marked, 21);
+  EXPECT_EQ(report.Hits[0].ArticleShare.Total, static_cast<std::int32_t>(article.size()));
+  EXPECT_EQ(report.Hits[0].LongestPassage, 12);
+  EXPECT_EQ(report.Hits[0].Blocks, 2);
+}
+
 TEST_F(LibraryTest, PassageAcrossTwoDocumentsDoesNotCount) {
   const Words first = RandomWords(1, 100);
   const Words second = RandomWords(2, 100);
