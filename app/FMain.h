@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BrandSettings.h"
+#include "ComparedBlocks.h"
 #include "HttpClient.h"
 #include "OnlineContext.h"
 #include "UWords.h"
@@ -31,6 +32,7 @@ namespace vellora {
 class ArticlePane;
 class MessageBalloon;
 class NumericField;
+class PassageListModel;
 
 // The folder the open dialog shows the first time; later it shows the folder of the last file
 // chosen.
@@ -78,6 +80,10 @@ class TfrmMain : public QWidget {
   vellora::ArticlePane& Pane2() { return *pane2_; }
   QFileDialog& OpenDialog() { return *bsSkinOpenDialog1; }
 
+  // The blocks of the comparison shown, as the passage list lists them; empty once either pane,
+  // or its highlighting, changed.
+  const vellora::ComparedBlocks& Blocks() const { return blocks_; }
+
   // Rebuilds a pane from its article's stored text with the colours of words.
   void ApplyWordColors(vellora::ArticlePane& pane, const TListWords& words);
 
@@ -108,6 +114,12 @@ class TfrmMain : public QWidget {
   void mnuPasteClick();
   void MenuItem1Click();
   void minNumWordsChange();
+  void cbxTypeChange();
+  void cbxMatchChange();
+  void spnGapChange();
+  void btnPassagesClick(bool expanded);
+  void actNextPassageExecute();
+  void actPreviousPassageExecute();
 
   void btnThanksClick();
   void imgBannerClick();
@@ -162,6 +174,17 @@ class TfrmMain : public QWidget {
   void Import(Side& side);
   QString ChooseFile();
 
+  // The shared-passage list and the navigation between blocks.
+  void ShowBlocks(std::vector<vellora::MatchBlock> blocks);
+  void ClearBlocks();
+  void UpdatePassagesCaption();
+  void ShowPassageList(bool shown);
+  void GoToPassage(std::int32_t row);
+  void MarkPassageRow(std::int32_t row);
+  void RevealPassage(std::int32_t row);
+  void ShowPartner(int side, std::int32_t position);
+  void SaveMatchChoice();
+
   std::unique_ptr<Ui::TfrmMain> ui;
   vellora::ArticlePane* pane1_ = nullptr;
   vellora::ArticlePane* pane2_ = nullptr;
@@ -173,6 +196,10 @@ class TfrmMain : public QWidget {
   QTimer* Timer1 = nullptr;
   FileChooser chooser_;
   bool shownOnce_ = false;
+  vellora::ComparedBlocks blocks_;
+  vellora::PassageListModel* passages_ = nullptr;
+  // Set while the list's current row is moved to follow the panes, not to lead them.
+  bool followingPanes_ = false;
   // The duplicate field shows the share of the last Compare, which the texts still match.
   bool comparisonShown_ = false;
 
