@@ -133,8 +133,8 @@ TEST_F(LibraryTest, ADocumentHoldingEveryPrivateUseCharacterIsStillComparedExact
   folder_.Write("docs/odd.txt", Join(shared) + " " + ToUtf8(everyPrivateUse));
   Library library = Open();
   library.Add({folder_ / "docs"});
-  const Words article = Concat({RandomWords(6, 20), Slice(shared, 3, 12), RandomWords(7, 20),
-                                Slice(shared, 20, 9)});
+  const Words article =
+      Concat({RandomWords(6, 20), Slice(shared, 3, 12), RandomWords(7, 20), Slice(shared, 20, 9)});
   const CheckReport report = library.Check(FromUtf8(Join(article)));
   ASSERT_EQ(report.Hits.size(), 1u);
   EXPECT_EQ(report.Hits[0].ArticleShare.Marked, 21);
