@@ -11,6 +11,7 @@ namespace vellora {
 namespace {
 
 constexpr char16_t kReplacementCharacter = 0xFFFD;
+constexpr int kUtf8CodePage = 65001;
 
 const char* DecoderName(int codePage) {
   switch (codePage) {
@@ -46,8 +47,6 @@ const char* DecoderName(int codePage) {
       return "windows-1258";
     case 10000:
       return "macintosh";
-    case 65001:
-      return "UTF-8";
     default:
       return nullptr;
   }
@@ -113,6 +112,7 @@ int CodePageForCharset(int charset) {
 
 std::u16string DecodeCodePage(std::string_view bytes, int codePage) {
   if (codePage == kDefaultCodePage) return DecodeWindows1252(bytes);
+  if (codePage == kUtf8CodePage) return FromUtf8(bytes);
   const char* name = DecoderName(codePage);
   if (name == nullptr) return DecodeWindows1252(bytes);
   QStringDecoder decoder(name);
