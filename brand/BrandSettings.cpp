@@ -91,7 +91,8 @@ std::optional<std::string> AffiliateAddress(std::string_view url, std::string_vi
   }
   // The length is known before anything is built: a crafted file cannot make it huge.
   const std::size_t kept = url.size() - count * placeholder.size();
-  if (count != 0 && affiliateId.size() > (kMaxShortFieldBytes - std::min(kept, kMaxShortFieldBytes)) / count)
+  if (count != 0 &&
+      affiliateId.size() > (kMaxShortFieldBytes - std::min(kept, kMaxShortFieldBytes)) / count)
     return std::nullopt;
   if (kept + count * affiliateId.size() > kMaxShortFieldBytes) return std::nullopt;
   std::string address;
@@ -201,7 +202,8 @@ std::string ReadLastNewsId(const fs::path& programDir) {
   std::string plain;
   if (!DecryptSettings(programDir, plain).Ok()) return {};
   std::string text = NormalizeSettingsText(plain);
-  std::string id = ExtractTagValue(OpeningTag(kLastNewsIdField), ClosingTag(kLastNewsIdField), text);
+  std::string id =
+      ExtractTagValue(OpeningTag(kLastNewsIdField), ClosingTag(kLastNewsIdField), text);
   if (id.size() > kMaxShortFieldBytes) id.clear();  // over its cap: read as absent
   return id;
 }

@@ -53,7 +53,7 @@ class InputReader {
 }  // namespace vellora::fuzz
 
 // Stops the run when a property does not hold; `what` says what was expected.
-#define FUZZ_REQUIRE(condition, what)                                       \
-  do {                                                                      \
+#define FUZZ_REQUIRE(condition, what)                                      \
+  do {                                                                     \
     if (!(condition)) ::vellora::fuzz::PropertyFailed(#condition, (what)); \
   } while (false)

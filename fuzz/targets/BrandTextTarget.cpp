@@ -31,8 +31,9 @@ void CheckTrace(const std::string& text, const FieldTrace& f) {
   }
   if (!f.Value.empty()) {
     const std::size_t after = f.OpeningOffset + OpeningTag(f.Name).size();
-    FUZZ_REQUIRE(f.OpeningFound && f.ClosingFound && text.compare(after, f.Value.size(), f.Value) == 0,
-                 f.Name + "'s value is what stands after its opening tag");
+    FUZZ_REQUIRE(
+        f.OpeningFound && f.ClosingFound && text.compare(after, f.Value.size(), f.Value) == 0,
+        f.Name + "'s value is what stands after its opening tag");
     FUZZ_REQUIRE(FindIgnoringCase(f.Value, ClosingTag(f.Name)) == std::string::npos,
                  f.Name + "'s value cannot hold its own closing tag");
   }

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "AesLib.h"
-#include "UUtils.h"
 #include "FuzzCheck.h"
 #include "FuzzTargets.h"
+#include "UUtils.h"
 
 namespace vellora::fuzz {
 
@@ -41,7 +41,8 @@ int FuzzContainer(const std::uint8_t* data, std::size_t size) {
   InputReader input(data, size);
   const std::uint8_t mode = input.Byte();
   const std::string_view rest = input.Rest();
-  const std::size_t saltLength = SaltLength(KeyStrengthForPassword(std::string(kBrandPassword).size()));
+  const std::size_t saltLength =
+      SaltLength(KeyStrengthForPassword(std::string(kBrandPassword).size()));
 
   if (mode % 2 == 0) {
     std::string plain;

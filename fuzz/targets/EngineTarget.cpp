@@ -75,9 +75,9 @@ int FuzzTextEngine(const std::uint8_t* data, std::size_t size) {
       for (std::size_t k = 0; k < phrase.size(); ++k)
         FUZZ_REQUIRE(FoldForSearch(text[at + k]) == FoldForSearch(phrase[k]),
                      "every reported occurrence matches");
-      FUZZ_REQUIRE(FindKeyword(text, phrase, found[i] + 1) ==
-                       (i + 1 < found.size() ? found[i + 1] : -1),
-                   "each occurrence leads to the next");
+      FUZZ_REQUIRE(
+          FindKeyword(text, phrase, found[i] + 1) == (i + 1 < found.size() ? found[i + 1] : -1),
+          "each occurrence leads to the next");
     }
   }
   if (!found.empty())

@@ -47,7 +47,8 @@ int FuzzOnlineReplies(const std::uint8_t* data, std::size_t size) {
   for (const std::string& record : NewsRecords(trimmed)) {
     FUZZ_REQUIRE(!record.empty() && record != "OK", "no record is empty or OK");
     FUZZ_REQUIRE(record.find(kRecordMark) == std::string::npos, "no record holds a record mark");
-    FUZZ_REQUIRE(trimmed.find(record) != std::string_view::npos, "a record is a piece of the reply");
+    FUZZ_REQUIRE(trimmed.find(record) != std::string_view::npos,
+                 "a record is a piece of the reply");
   }
   const std::string withoutEnds = RemoveRecordEnds(text);
   FUZZ_REQUIRE(withoutEnds.size() <= text.size() &&

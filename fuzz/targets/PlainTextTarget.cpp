@@ -12,9 +12,9 @@ namespace vellora::fuzz {
 
 namespace {
 
-constexpr std::array<int, 20> kCodePages = {1252, 437,  850,  874,  932,  936,  949,
-                                            950,  1250, 1251, 1253, 1254, 1255, 1256,
-                                            1257, 1258, 10000, 65001, 0,   12345};
+constexpr std::array<int, 20> kCodePages = {1252, 437,  850,   874,   932,  936,  949,
+                                            950,  1250, 1251,  1253,  1254, 1255, 1256,
+                                            1257, 1258, 10000, 65001, 0,    12345};
 
 bool IsSingleBytePage(int codePage) {
   return codePage != 932 && codePage != 936 && codePage != 949 && codePage != 950 &&

@@ -151,13 +151,14 @@ TEST(BrandLoadTest, FieldsOverTheirCapReadAsAbsent) {
   ScriptedDraw draw;
   const std::string longPage(kMaxPageFieldBytes + 1, 'p');
   const std::string page(kMaxShortFieldBytes + 1, 'q');  // too long for an address, fine as a page
-  const BrandLoad load = LoadText(
-      dir,
-      Field("ApplicationName", std::string(kMaxShortFieldBytes + 1, 'n')) +
-          Field("BranderCode", "BC") + Field("AboutText", page) + Field("Welcome1", longPage) +
-          Field("Welcome2", "second") + Field("Link1", "cap^" + std::string(kMaxShortFieldBytes, 'u')) +
-          Field("Link2", "ok^http://x"),
-      draw);
+  const BrandLoad load =
+      LoadText(dir,
+               Field("ApplicationName", std::string(kMaxShortFieldBytes + 1, 'n')) +
+                   Field("BranderCode", "BC") + Field("AboutText", page) +
+                   Field("Welcome1", longPage) + Field("Welcome2", "second") +
+                   Field("Link1", "cap^" + std::string(kMaxShortFieldBytes, 'u')) +
+                   Field("Link2", "ok^http://x"),
+               draw);
   EXPECT_EQ(load.Settings.ApplicationName, "");
   EXPECT_EQ(load.Look.Caption, std::string(" v") + AppVersion);
   EXPECT_EQ(load.Settings.BranderCode, "BC");

@@ -138,11 +138,11 @@ TEST(BrandReading, HugeAndBinaryTextsAreReadWithoutHarm) {
 }
 
 TEST(BrandReading, ValuesOverTheirCapAreDroppedAndTheSearchGoesOn) {
-  const std::string text = NormalizeSettingsText(
-      OpeningTag("BranderCode") + std::string(kMaxShortFieldBytes + 1, 'c') +
-      ClosingTag("BranderCode") + OpeningTag("BranderType") + "Gold" + ClosingTag("BranderType") +
-      OpeningTag("AboutText") + std::string(kMaxShortFieldBytes + 1, 'a') +
-      ClosingTag("AboutText"));
+  const std::string text =
+      NormalizeSettingsText(OpeningTag("BranderCode") + std::string(kMaxShortFieldBytes + 1, 'c') +
+                            ClosingTag("BranderCode") + OpeningTag("BranderType") + "Gold" +
+                            ClosingTag("BranderType") + OpeningTag("AboutText") +
+                            std::string(kMaxShortFieldBytes + 1, 'a') + ClosingTag("AboutText"));
   const BrandTextReading r = ReadBrandText(text);
   EXPECT_EQ(r.Value("BranderCode"), "");
   EXPECT_EQ(r.Fields[1].DroppedLength, kMaxShortFieldBytes + 1);

@@ -3,10 +3,10 @@
 
 #include "DocumentImport.h"
 #include "DocxReader.h"
-#include "OdtReader.h"
-#include "PeakMemory.h"
 #include "ImportLimits.h"
 #include "ImportTestFiles.h"
+#include "OdtReader.h"
+#include "PeakMemory.h"
 #include "UPlainText.h"
 
 namespace vellora {

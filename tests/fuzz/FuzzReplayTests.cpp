@@ -48,8 +48,8 @@ std::vector<ReplayInput> AllInputs() {
 }
 
 std::string TestName(const ReplayInput& input) {
-  std::string name = std::string(input.Target.Name) + "_" + input.Folder + "_" +
-                     input.File.filename().string();
+  std::string name =
+      std::string(input.Target.Name) + "_" + input.Folder + "_" + input.File.filename().string();
   for (char& c : name)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
   return name;

@@ -162,11 +162,11 @@ class Linter {
         const int n = canonical ? std::stoi(number) : 0;
         if (canonical && n >= 1 && n <= static_cast<int>(read)) continue;  // read
         if (!canonical || n < 1 || n > kMaxSeriesEntries) {
-          Fault(name + " at " + At(offset) + " is never read: only " + series + "1 to " +
-                series + std::to_string(kMaxSeriesEntries) + " are");
+          Fault(name + " at " + At(offset) + " is never read: only " + series + "1 to " + series +
+                std::to_string(kMaxSeriesEntries) + " are");
         } else if (searches.empty() || static_cast<std::size_t>(n) > read + 1) {
-          Fault(name + " at " + At(offset) + " is ignored: the " + series +
-                " series ends at " + endedBy);
+          Fault(name + " at " + At(offset) + " is ignored: the " + series + " series ends at " +
+                endedBy);
         } else if (static_cast<std::size_t>(n) == read + 1 && !(searches.back()->OpeningFound)) {
           Fault(name + " at " + At(offset) + " will be missed: it stands before " +
                 (passedBy ? passedBy->Name + " (" + At(passedBy->OpeningOffset) +
