@@ -89,7 +89,8 @@ std::optional<std::string> AffiliateAddress(std::string_view url, std::string_vi
        at = url.find(placeholder, at + placeholder.size())) {
     ++count;
   }
-  // The length is known before anything is built: a crafted file cannot make it huge.
+  // The length is known before anything is built: a crafted file cannot make it huge. The
+  // first test divides so that no product can overflow.
   const std::size_t kept = url.size() - count * placeholder.size();
   if (count != 0 &&
       affiliateId.size() > (kMaxShortFieldBytes - std::min(kept, kMaxShortFieldBytes)) / count)
