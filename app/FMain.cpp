@@ -3,16 +3,23 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTabBar>
+#include <QTableView>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -21,19 +28,24 @@
 #include <cmath>
 #include <limits>
 
+#include "AddressOpening.h"
 #include "Anchors.h"
 #include "AnsiText.h"
 #include "ArticlePane.h"
 #include "BrandView.h"
 #include "ClickWatcher.h"
+#include "CtrlClickWatcher.h"
 #include "DocumentImport.h"
 #include "ErrorReport.h"
 #include "FAbout.h"
+#include "LabelFit.h"
 #include "LiveUpdate.h"
+#include "MatchChoice.h"
 #include "MessageBalloon.h"
 #include "NewsCommands.h"
 #include "NumericField.h"
 #include "PaneHighlight.h"
+#include "PassageListModel.h"
 #include "Skin.h"
 #include "UCompare.h"
 #include "UKeyword.h"
@@ -47,6 +59,11 @@ namespace {
 // Keyword highlights are drawn in batches between which pending events run, so that the pane
 // shows them as they come without paying for a repaint per occurrence.
 constexpr qint64 kEventIntervalMs = 50;
+
+// The open dialog's size on first use: wide enough for its side bar and a column of names.
+constexpr int kOpenDialogWidth = 760;
+constexpr int kOpenDialogHeight = 480;
+constexpr int kOpenDialogSideBarWidth = 170;
 
 class ComparingScope {
  public:
@@ -80,11 +97,32 @@ std::filesystem::path ApplicationFolder() {
       QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
 }
 
+// What the duplicate field's value means, shown as its tool tip.
+QString DuplicateStatus(int article, std::int32_t marked, std::int32_t total,
+                        std::int32_t minLength, const QString& unit) {
+  if (marked == 0) {
+    return QStringLiteral("Compare found no matching parts of at least %1 %2.")
+        .arg(std::max(1, minLength))
+        .arg(unit);
+  }
+  return QStringLiteral("%1 of the %2 words of Article %3 are in matching parts.")
+      .arg(marked)
+      .arg(total)
+      .arg(article);
+}
+
 QString PathText(const std::filesystem::path& path) {
   return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
 }  // namespace
+
+QString vellora::FirstImportFolder() {
+  // The user's documents, not the program's own files; the home folder where there are none.
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!documents.isEmpty() && QDir(documents).exists()) return documents;
+  return QDir::homePath();
+}
 
 TfrmMain::TfrmMain(QWidget* parent) : TfrmMain(ApplicationFolder(), parent) {}
 
@@ -112,12 +150,16 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   PopupMenu2 = findChild<QMenu*>(QStringLiteral("PopupMenu2"));
 
   bsSkinOpenDialog1 =
-      new QFileDialog(this, QStringLiteral("Open file"), QCoreApplication::applicationDirPath(),
+      new QFileDialog(this, QStringLiteral("Open file"), vellora::FirstImportFolder(),
                       QStringLiteral("All files (*)"));
   bsSkinOpenDialog1->setObjectName(QStringLiteral("bsSkinOpenDialog1"));
   bsSkinOpenDialog1->setFileMode(QFileDialog::ExistingFile);
   bsSkinOpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   bsSkinOpenDialog1->setOption(QFileDialog::DontUseNativeDialog, true);
+  bsSkinOpenDialog1->resize(kOpenDialogWidth, kOpenDialogHeight);
+  if (auto* splitter = bsSkinOpenDialog1->findChild<QSplitter*>(QStringLiteral("splitter"))) {
+    splitter->setSizes({kOpenDialogSideBarWidth, kOpenDialogWidth - kOpenDialogSideBarWidth});
+  }
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -132,6 +174,29 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   ui->prfWelcome->setReadOnly(true);
   ui->prfWelcome->setUndoRedoEnabled(false);
   ui->panBanner->installEventFilter(this);
+
+  passages_ = new vellora::PassageListModel(blocks_, this);
+  vellora::ShowPassagesIn(*ui->lstPassages, *passages_);
+  UpdatePassagesCaption();
+  addAction(ui->actNextPassage);
+  addAction(ui->actPreviousPassage);
+  // The remembered choice goes in before the change handlers are connected: showing it must not
+  // store it again.
+  {
+    const std::unique_ptr<QSettings> settings = vellora::OpenProgramSettings();
+    const vellora::MatchChoice choice = vellora::LoadMatchChoice(*settings);
+    ui->cbxMatch->setCurrentIndex(choice.Mode == vellora::MatchMode::Anywhere ? 1 : 0);
+    ui->spnGap->setValue(choice.Gap);
+    ui->spnGap->setEnabled(choice.Mode == vellora::MatchMode::Anywhere);
+    const bool shown = vellora::LoadPassagesShown(*settings);
+    ui->btnPassages->setChecked(shown);
+    ShowPassageList(shown);
+  }
+  // The link labels tell the user when their address could not be opened.
+  for (QLabel* link : {ui->lblLink1URL, ui->lblLink2URL}) {
+    link->setOpenExternalLinks(false);
+    connect(link, &QLabel::linkActivated, this, &TfrmMain::LinkLabelClick);
+  }
 
   connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
   connect(pane2_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle2Change);
@@ -149,6 +214,23 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   connect(ui->mnuPaste, &QAction::triggered, this, &TfrmMain::mnuPasteClick);
   connect(ui->MenuItem1, &QAction::triggered, this, &TfrmMain::MenuItem1Click);
   connect(ui->minNumWords, &QSpinBox::valueChanged, this, &TfrmMain::minNumWordsChange);
+  connect(ui->cbxType, &QComboBox::currentIndexChanged, this, &TfrmMain::cbxTypeChange);
+  connect(ui->cbxMatch, &QComboBox::currentIndexChanged, this, &TfrmMain::cbxMatchChange);
+  connect(ui->spnGap, &QSpinBox::valueChanged, this, &TfrmMain::spnGapChange);
+  connect(ui->btnPassages, &QToolButton::toggled, this, &TfrmMain::btnPassagesClick);
+  connect(ui->actNextPassage, &QAction::triggered, this, &TfrmMain::actNextPassageExecute);
+  connect(ui->actPreviousPassage, &QAction::triggered, this, &TfrmMain::actPreviousPassageExecute);
+  connect(ui->lstPassages->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (!followingPanes_) RevealPassage(current.row());
+          });
+  // A click on the row already current shows its block again after the panes moved elsewhere.
+  connect(ui->lstPassages, &QAbstractItemView::clicked, this,
+          [this](const QModelIndex& index) { RevealPassage(index.row()); });
+  connect(new vellora::CtrlClickWatcher(ui->rchArticle1), &vellora::CtrlClickWatcher::CtrlClicked,
+          this, [this](std::int32_t position) { ShowPartner(1, position); });
+  connect(new vellora::CtrlClickWatcher(ui->rchArticle2), &vellora::CtrlClickWatcher::CtrlClicked,
+          this, [this](std::int32_t position) { ShowPartner(2, position); });
   connect(ui->btnThanks, &QPushButton::clicked, this, &TfrmMain::btnThanksClick);
   connect(ui->prfWelcome, &QTextBrowser::anchorClicked, this, &TfrmMain::prfWelcomeLinkClick);
   connect(new vellora::ClickWatcher(ui->imgBanner), &vellora::ClickWatcher::Clicked, this,
@@ -166,6 +248,10 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // The list's model reads blocks_, which goes before the widget's children do.
+  ui->lstPassages->setModel(nullptr);
+  delete passages_;
+  passages_ = nullptr;
   FormDestroy();
 }
 
@@ -322,12 +408,18 @@ void TfrmMain::prfWelcomeLinkClick(const QUrl& link) {
     ui->prfWelcome->scrollToAnchor(link.fragment());
     return;
   }
-  vellora::OpenAddress(online_, link.toEncoded().toStdString());
+  vellora::OpenAddressOrTell(this, online_, link.toEncoded().toStdString());
+}
+
+void TfrmMain::LinkLabelClick(const QString& link) {
+  // A link label asks the desktop itself, not the browser routine of the other links.
+  if (!QDesktopServices::openUrl(QUrl(link, QUrl::TolerantMode)))
+    vellora::TellUnopenedAddress(this, link.toStdString());
 }
 
 void TfrmMain::imgBannerClick() {
   if (!vellora::BrandSettings.BannerClickURL.empty())
-    vellora::OpenAddress(online_, vellora::BrandSettings.BannerClickURL);
+    vellora::OpenAddressOrTell(this, online_, vellora::BrandSettings.BannerClickURL);
 }
 
 void TfrmMain::gifBannerClick() {
@@ -335,11 +427,11 @@ void TfrmMain::gifBannerClick() {
 }
 
 void TfrmMain::btnMakeMoneyClick() {
-  vellora::OpenAddress(online_, vellora::BrandSettings.AffiliateURL);
+  vellora::OpenAddressOrTell(this, online_, vellora::BrandSettings.AffiliateURL);
 }
 
 void TfrmMain::btnHelpClick() {
-  vellora::OpenAddress(online_, vellora::BrandSettings.AppHelpURL);
+  vellora::OpenAddressOrTell(this, online_, vellora::BrandSettings.AppHelpURL);
 }
 
 void TfrmMain::btnAboutClick() {
@@ -406,6 +498,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
       setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                       screen->availableGeometry()));
     }
+    // The skin, the brand's one included, has chosen the fonts by now.
+    vellora::FitLabelsToText(this);
     FormShow();
   }
   QWidget::showEvent(event);
@@ -422,6 +516,7 @@ void TfrmMain::rchArticle2Change() {
 
 void TfrmMain::ArticleChange(Side& side) {
   if (Comparing) return;
+  ClearBlocks();
   const std::u16string text = side.pane->Text();
   std::u16string stored = text;
   if (vellora::NormalizeArticleTextInPlace(stored)) {
@@ -436,6 +531,16 @@ void TfrmMain::ArticleChange(Side& side) {
   side.words->SetValue(side.spans->Words.Count());
   side.sentences->SetValue(side.spans->Sentences.Count());
   side.paragraphs->SetValue(side.spans->Paragraphs.Count());
+  ClearComparisonResults();
+}
+
+void TfrmMain::ClearComparisonResults() {
+  if (!comparisonShown_) return;
+  comparisonShown_ = false;
+  for (vellora::NumericField* share : {ui->edtDuplicate, ui->edtDuplicate1}) {
+    share->ShowNothing();
+    share->setToolTip(QString::fromLatin1(kChangedTextsHint));
+  }
 }
 
 // ---- Compare and highlighting -----------------------------------------------------------------
@@ -445,18 +550,35 @@ void TfrmMain::ApplyWordColors(vellora::ArticlePane& pane, const TListWords& wor
 }
 
 void TfrmMain::btnCompareExClick() {
-  const std::int32_t minLength = ui->minNumWords->value();
-  const std::int32_t unitType = ui->cbxType->currentIndex();
+  vellora::ComparisonSettings settings;
+  settings.MinLength = ui->minNumWords->value();
+  settings.UnitType = ui->cbxType->currentIndex();
+  settings.Mode = ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere
+                                                    : vellora::MatchMode::InOrder;
+  settings.Gap = ui->spnGap->value();
   ComparingScope comparing;
-  const vellora::CompareOutcome outcome =
-      vellora::CompareArticles(ArticleText1, Article1, ArticleText2, Article2, minLength, unitType);
-  if (!outcome.Compared) return;
+  vellora::CompareOutcome outcome =
+      vellora::CompareArticles(ArticleText1, Article1, ArticleText2, Article2, settings);
+  if (!outcome.Compared) {
+    ui->edtDuplicate->setToolTip(QString::fromLatin1(kNothingToCompareHint));
+    ui->edtDuplicate1->setToolTip(QString::fromLatin1(kNothingToCompareHint));
+    return;
+  }
   ApplyWordColors(*pane1_, Words1);
   ApplyWordColors(*pane2_, Words2);
-  // The share is taken of the word count shown for Article 2, which the user may have typed over.
-  const vellora::DuplicateShare share = vellora::ComputeDuplicateShare(
-      vellora::CountMarkedWords(Words2), ToCount(ui->edtWords2->Value()));
-  ui->edtDuplicate->SetValue(share.Percent);
+  // Each share is taken of the word count shown for its article, which the user may have typed
+  // over.
+  const QString unit = ui->cbxType->currentText();
+  const std::int32_t marked = vellora::CountMarkedWords(Words2);
+  const std::int32_t total = ToCount(ui->edtWords2->Value());
+  ui->edtDuplicate->SetValue(vellora::ComputeDuplicateShare(marked, total).Percent);
+  ui->edtDuplicate->setToolTip(DuplicateStatus(2, marked, total, settings.MinLength, unit));
+  const std::int32_t marked1 = vellora::CountMarkedWords(Words1);
+  const std::int32_t total1 = ToCount(ui->edtWords1->Value());
+  ui->edtDuplicate1->SetValue(vellora::ComputeDuplicateShare(marked1, total1).Percent);
+  ui->edtDuplicate1->setToolTip(DuplicateStatus(1, marked1, total1, settings.MinLength, unit));
+  comparisonShown_ = true;
+  ShowBlocks(std::move(outcome.Blocks));
 }
 
 void TfrmMain::btnClearH1Click() {
@@ -467,6 +589,7 @@ void TfrmMain::btnClearH2Click() {
 }
 
 void TfrmMain::ClearHighlightCommand(Side& side) {
+  ClearBlocks();
   vellora::SegmentText(side.pane->Text(), *side.spans);
   ClearHighlighting(*side.pane);
 }
@@ -492,6 +615,7 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
   highlight.setBackground(vellora::ColorFromBgr(vellora::KeywordHighlight));
 
   std::int32_t count = 0;
+  std::int32_t first = -1;
   std::u16string text = pane.Text();
   std::uint64_t version = pane.ContentVersion();
   std::vector<std::int32_t> hits = vellora::FindAllKeywordOccurrences(text, keyword);
@@ -507,6 +631,7 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
       cursor.beginEditBlock();
       do {
         last = hits[next++];
+        if (first < 0) first = last;
         ++count;
         cursor.setPosition(last);
         cursor.setPosition(last + length, QTextCursor::KeepAnchor);
@@ -514,7 +639,6 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
       } while (next < hits.size() && clock.elapsed() < kEventIntervalMs);
       cursor.endEditBlock();
     }
-    pane.Select(last, length);
     QCoreApplication::processEvents();
     if (!alive) return;
     clock.restart();
@@ -527,6 +651,14 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
       next = 0;
     }
   }
+
+  // The view ends on the first occurrence with nothing selected: the caret before it, where
+  // typing starts plain.
+  if (first >= 0) {
+    pane.Select(first, 0);
+    pane.Edit()->ensureCursorVisible();
+  }
+  pane.MakeInsertionPlain();
 
   side.densityTotal->SetValue(count);
   side.densityPercent->SetDecimalDisplay(true);
@@ -596,4 +728,92 @@ void TfrmMain::MenuItem1Click() {
 
 void TfrmMain::minNumWordsChange() {
   if (ui->minNumWords->value() == 0) ui->minNumWords->setValue(1);
+}
+
+// ---- Match mode and shared passages -----------------------------------------------------------
+
+void TfrmMain::cbxTypeChange() {
+  ui->lblGapUnit->setText(vellora::GapUnitText(ui->cbxType->currentIndex()));
+}
+
+void TfrmMain::cbxMatchChange() {
+  ui->spnGap->setEnabled(ui->cbxMatch->currentIndex() == 1);
+  SaveMatchChoice();
+}
+
+void TfrmMain::spnGapChange() {
+  SaveMatchChoice();
+}
+
+void TfrmMain::SaveMatchChoice() {
+  const std::unique_ptr<QSettings> settings = vellora::OpenProgramSettings();
+  vellora::SaveMatchChoice(*settings,
+                           {ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere
+                                                              : vellora::MatchMode::InOrder,
+                            ui->spnGap->value()});
+}
+
+void TfrmMain::btnPassagesClick(bool expanded) {
+  ShowPassageList(expanded);
+  vellora::SavePassagesShown(*vellora::OpenProgramSettings(), expanded);
+}
+
+void TfrmMain::ShowPassageList(bool shown) {
+  ui->lstPassages->setVisible(shown);
+  ui->btnPassages->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+}
+
+void TfrmMain::ShowBlocks(std::vector<vellora::MatchBlock> blocks) {
+  blocks_.Set(std::move(blocks), Words1, Words2, ArticleText2);
+  passages_->Reload();
+  UpdatePassagesCaption();
+}
+
+void TfrmMain::ClearBlocks() {
+  if (blocks_.Empty() && passages_->rowCount() == 0) return;
+  blocks_.Clear();
+  passages_->Reload();
+  UpdatePassagesCaption();
+}
+
+void TfrmMain::UpdatePassagesCaption() {
+  ui->btnPassages->setText(blocks_.Empty()
+                               ? QStringLiteral("Shared passages")
+                               : QStringLiteral("Shared passages (%1)").arg(blocks_.Count()));
+}
+
+void TfrmMain::actNextPassageExecute() {
+  GoToPassage(blocks_.Next(ui->lstPassages->currentIndex().row()));
+}
+
+void TfrmMain::actPreviousPassageExecute() {
+  GoToPassage(blocks_.Previous(ui->lstPassages->currentIndex().row()));
+}
+
+void TfrmMain::GoToPassage(std::int32_t row) {
+  if (row < 0) return;
+  MarkPassageRow(row);
+  RevealPassage(row);
+}
+
+void TfrmMain::MarkPassageRow(std::int32_t row) {
+  followingPanes_ = true;
+  ui->lstPassages->setCurrentIndex(passages_->index(row, 0));
+  followingPanes_ = false;
+}
+
+void TfrmMain::RevealPassage(std::int32_t row) {
+  if (row < 0 || row >= blocks_.Count()) return;
+  const vellora::PaneRange range1 = blocks_.BlockRange(row, 1);
+  const vellora::PaneRange range2 = blocks_.BlockRange(row, 2);
+  pane1_->Reveal(range1.Start, range1.Length);
+  pane2_->Reveal(range2.Start, range2.Length);
+}
+
+void TfrmMain::ShowPartner(int side, std::int32_t position) {
+  const vellora::PartnerPlace partner = blocks_.PartnerAt(side, position);
+  if (partner.Block < 0) return;
+  vellora::ArticlePane& other = side == 1 ? *pane2_ : *pane1_;
+  other.Reveal(partner.Range.Start, partner.Range.Length);
+  MarkPassageRow(partner.Block);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BrandSettings.h"
+#include "ComparedBlocks.h"
 #include "HttpClient.h"
 #include "OnlineContext.h"
 #include "UWords.h"
@@ -31,10 +32,20 @@ namespace vellora {
 class ArticlePane;
 class MessageBalloon;
 class NumericField;
+class PassageListModel;
+
+// The folder the open dialog shows the first time; later it shows the folder of the last file
+// chosen.
+QString FirstImportFolder();
 }  // namespace vellora
 
 // Set while Compare rewrites the panes; the pane change handlers do nothing meanwhile.
 extern bool Comparing;
+
+// Tool tips of the duplicate field when it shows no share: the texts changed after the last
+// Compare, or Compare found a blank article.
+inline constexpr char kChangedTextsHint[] = "Press Compare to compare the changed texts";
+inline constexpr char kNothingToCompareHint[] = "Compare needs text in both articles.";
 
 class TfrmMain : public QWidget {
   Q_OBJECT
@@ -69,6 +80,10 @@ class TfrmMain : public QWidget {
   vellora::ArticlePane& Pane2() { return *pane2_; }
   QFileDialog& OpenDialog() { return *bsSkinOpenDialog1; }
 
+  // The blocks of the comparison shown, as the passage list lists them; empty once either pane,
+  // or its highlighting, changed.
+  const vellora::ComparedBlocks& Blocks() const { return blocks_; }
+
   // Rebuilds a pane from its article's stored text with the colours of words.
   void ApplyWordColors(vellora::ArticlePane& pane, const TListWords& words);
 
@@ -99,6 +114,12 @@ class TfrmMain : public QWidget {
   void mnuPasteClick();
   void MenuItem1Click();
   void minNumWordsChange();
+  void cbxTypeChange();
+  void cbxMatchChange();
+  void spnGapChange();
+  void btnPassagesClick(bool expanded);
+  void actNextPassageExecute();
+  void actPreviousPassageExecute();
 
   void btnThanksClick();
   void imgBannerClick();
@@ -143,10 +164,26 @@ class TfrmMain : public QWidget {
   void SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& menuName,
                  const QString& itemName);
   void ArticleChange(Side& side);
+  // Empties every result of the last Compare that describes the texts as they were (the
+  // duplicate share; whatever else shows a comparison's result belongs here too). The colours in
+  // the panes stay. Runs on every change of either pane after a Compare.
+  void ClearComparisonResults();
+  void LinkLabelClick(const QString& link);
   void ClearHighlightCommand(Side& side);
   void CalculateKeywordDensity(Side& side);
   void Import(Side& side);
   QString ChooseFile();
+
+  // The shared-passage list and the navigation between blocks.
+  void ShowBlocks(std::vector<vellora::MatchBlock> blocks);
+  void ClearBlocks();
+  void UpdatePassagesCaption();
+  void ShowPassageList(bool shown);
+  void GoToPassage(std::int32_t row);
+  void MarkPassageRow(std::int32_t row);
+  void RevealPassage(std::int32_t row);
+  void ShowPartner(int side, std::int32_t position);
+  void SaveMatchChoice();
 
   std::unique_ptr<Ui::TfrmMain> ui;
   vellora::ArticlePane* pane1_ = nullptr;
@@ -159,6 +196,12 @@ class TfrmMain : public QWidget {
   QTimer* Timer1 = nullptr;
   FileChooser chooser_;
   bool shownOnce_ = false;
+  vellora::ComparedBlocks blocks_;
+  vellora::PassageListModel* passages_ = nullptr;
+  // Set while the list's current row is moved to follow the panes, not to lead them.
+  bool followingPanes_ = false;
+  // The duplicate field shows the share of the last Compare, which the texts still match.
+  bool comparisonShown_ = false;
 
   // The closing flag outlives the client that reads it.
   bool isClosing = false;
