@@ -702,12 +702,8 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
       // as it is now.
       text = pane.Text();
       version = pane.ContentVersion();
-      hits.clear();
+      hits = vellora::FindAllKeywordOccurrences(text, keyword, last + 1);
       next = 0;
-      for (std::int32_t at = vellora::FindKeyword(text, keyword, last + 1); at >= 0;
-           at = vellora::FindKeyword(text, keyword, at + 1)) {
-        hits.push_back(at);
-      }
     }
   }
 
