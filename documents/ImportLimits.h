@@ -12,7 +12,9 @@ inline constexpr std::uint64_t kMaxImportFileBytes = 256ull * 1024 * 1024;
 inline constexpr std::uint64_t kMaxZipPartBytes = 64ull * 1024 * 1024;
 // Longest text, in UTF-16 units, that a reader hands back.
 inline constexpr std::size_t kMaxImportedTextUnits = 128u * 1024 * 1024;
-// Deepest nesting of RTF groups or XML elements accepted.
+// No web page, saved or downloaded, larger than this is read.
+inline constexpr std::uint64_t kMaxPageBytes = 32ull * 1024 * 1024;
+// Deepest nesting of RTF groups, XML elements or web page elements accepted.
 inline constexpr int kMaxNestingDepth = 1000;
 
 }  // namespace vellora
