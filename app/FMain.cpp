@@ -29,6 +29,7 @@
 #include "DocumentImport.h"
 #include "ErrorReport.h"
 #include "FAbout.h"
+#include "FImportAddress.h"
 #include "LiveUpdate.h"
 #include "MessageBalloon.h"
 #include "NewsCommands.h"
@@ -144,6 +145,8 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
           &TfrmMain::btnCalculateKwDensity2Click);
   connect(ui->btnImport1, &QPushButton::clicked, this, &TfrmMain::btnImport1Click);
   connect(ui->btnImport2, &QPushButton::clicked, this, &TfrmMain::btnImport2Click);
+  connect(ui->btnImportAddress1, &QPushButton::clicked, this, &TfrmMain::btnImportAddress1Click);
+  connect(ui->btnImportAddress2, &QPushButton::clicked, this, &TfrmMain::btnImportAddress2Click);
   connect(ui->btnClear1, &QPushButton::clicked, this, &TfrmMain::btnClear1Click);
   connect(ui->btnClear2, &QPushButton::clicked, this, &TfrmMain::btnClear2Click);
   connect(ui->mnuPaste, &QAction::triggered, this, &TfrmMain::mnuPasteClick);
@@ -582,6 +585,23 @@ void TfrmMain::Import(Side& side) {
       cursor.insertText(QString::fromStdU16String(run.Text), format);
     }
   });
+}
+
+void TfrmMain::btnImportAddress1Click() {
+  ImportFromAddress(side1_);
+}
+void TfrmMain::btnImportAddress2Click() {
+  ImportFromAddress(side2_);
+}
+
+void TfrmMain::ImportFromAddress(Side& side) {
+  TfrmImportAddress dialog(this);
+  const int result = addressRunner_ ? addressRunner_(dialog) : dialog.exec();
+  // Cancelled or failed: the window showed why, and the pane keeps its text.
+  if (result != QDialog::Accepted) return;
+  const QString text = QString::fromStdU16String(dialog.ArticleText());
+  side.pane->ReplaceDocument(
+      [&text](QTextCursor& cursor) { cursor.insertText(text, QTextCharFormat()); });
 }
 
 void TfrmMain::btnClear1Click() {
