@@ -92,16 +92,17 @@ std::vector<MatchBlock> CompareAnywhere(std::u16string_view text1, ArticleSpans&
     block.Color = PaletteColor(static_cast<std::int32_t>(b % 6) + 1);
     for (std::size_t t = firsts[b]; t < end; ++t) {
       const Tile& tile = tiles[t];
-      const SharedPassage passage{firstWord(units1, tile.Start1),
-                                  lastWord(units1, tile.Start1 + tile.Length - 1),
-                                  firstWord(units2, tile.Start2),
-                                  lastWord(units2, tile.Start2 + tile.Length - 1)};
+      const SharedPassage passage{
+          firstWord(units1, tile.Start1), lastWord(units1, tile.Start1 + tile.Length - 1),
+          firstWord(units2, tile.Start2), lastWord(units2, tile.Start2 + tile.Length - 1)};
       block.Passages.push_back(passage);
       block.Words1 += passage.Last1 - passage.First1 + 1;
       block.Words2 += passage.Last2 - passage.First2 + 1;
       block.LongestPassage = std::max(block.LongestPassage, passage.Last2 - passage.First2 + 1);
-      for (std::int32_t w = passage.First1; w <= passage.Last1; ++w) article1.Words[w].Color = block.Color;
-      for (std::int32_t w = passage.First2; w <= passage.Last2; ++w) article2.Words[w].Color = block.Color;
+      for (std::int32_t w = passage.First1; w <= passage.Last1; ++w)
+        article1.Words[w].Color = block.Color;
+      for (std::int32_t w = passage.First2; w <= passage.Last2; ++w)
+        article2.Words[w].Color = block.Color;
     }
     block.First1 = block.Passages.front().First1;
     block.Last1 = block.Passages.back().Last1;

@@ -26,8 +26,7 @@ struct Tile {
 // Article 2 order. Near-linear: a suffix automaton of Article 1 gives every place of Article 2 its
 // longest run once, and a priority queue shortens the runs that a new tile cuts.
 std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
-                                   std::span<const std::uint32_t> tokens2,
-                                   std::int32_t minTokens);
+                                   std::span<const std::uint32_t> tokens2, std::int32_t minTokens);
 
 // Groups tiles (in Article 2 order) into blocks: a tile joins the block of the tile before it
 // when it follows that tile in both articles with at most `gap` tokens between them on each side.

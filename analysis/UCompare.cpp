@@ -212,14 +212,31 @@ void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2
   if (newBlock || blocks_.empty()) {
     blocks_.push_back(MatchBlock{color, s1, e1, s2, e2, 0, 0, 0, {}});
   } else {
-    blocks_.back().Last1 = e1;
-    blocks_.back().Last2 = e2;
+    // A block normally grows forwards; when the walk wraps round to the start of Article 2 and
+    // continues it there, the range still has to cover every one of its matches.
+    MatchBlock& current = blocks_.back();
+    current.First1 = std::min(current.First1, s1);
+    current.Last1 = std::max(current.Last1, e1);
+    current.First2 = std::min(current.First2, s2);
+    current.Last2 = std::max(current.Last2, e2);
   }
   MatchBlock& block = blocks_.back();
+  // Words newly covered: consecutive windows of a block overlap the match before them.
+  const auto added = [](std::int32_t first, std::int32_t last, std::int32_t previousFirst,
+                        std::int32_t previousLast) {
+    if (first < previousFirst || first > previousLast) return last - first + 1;
+    return std::max(0, last - previousLast);
+  };
+  if (block.Passages.empty()) {
+    block.Words1 = e1 - s1 + 1;
+    block.Words2 = e2 - s2 + 1;
+  } else {
+    const SharedPassage& previous = block.Passages.back();
+    block.Words1 += added(s1, e1, previous.First1, previous.Last1);
+    block.Words2 += added(s2, e2, previous.First2, previous.Last2);
+  }
   block.Passages.push_back(SharedPassage{s1, e1, s2, e2});
-  block.Words1 = block.Last1 - block.First1 + 1;
-  block.Words2 = block.Last2 - block.First2 + 1;
-  block.LongestPassage = block.Words2;
+  block.LongestPassage = std::max(block.LongestPassage, e2 - s2 + 1);
   for (std::int32_t w = s1; w <= e1; ++w) words1_[w].Color = color;
   for (std::int32_t w = s2; w <= e2; ++w) {
     if (words2_[w].Color == NoHighlight) index_.MarkPlace(w);
@@ -239,9 +256,8 @@ CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1
     outcome.Blocks = CompareAnywhere(text1, article1, text2, article2, settings.MinLength,
                                      settings.UnitType, settings.Gap);
   } else {
-    DuplicateComparison comparison(text1, article1.Words, article1.Sentences,
-                                   article1.Paragraphs, text2, article2.Words, settings.MinLength,
-                                   settings.UnitType);
+    DuplicateComparison comparison(text1, article1.Words, article1.Sentences, article1.Paragraphs,
+                                   text2, article2.Words, settings.MinLength, settings.UnitType);
     comparison.Run();
     outcome.Blocks = comparison.Blocks();
   }

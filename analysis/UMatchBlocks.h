@@ -37,9 +37,9 @@ struct MatchBlock {
   std::int32_t Last1 = 0;
   std::int32_t First2 = 0;
   std::int32_t Last2 = 0;
-  std::int32_t Words1 = 0;          // words of its passages in Article 1
-  std::int32_t Words2 = 0;          // words of its passages in Article 2
-  std::int32_t LongestPassage = 0;  // words of its longest passage, counted in Article 2
+  std::int32_t Words1 = 0;              // words of its passages in Article 1
+  std::int32_t Words2 = 0;              // words of its passages in Article 2
+  std::int32_t LongestPassage = 0;      // words of its longest passage, counted in Article 2
   std::vector<SharedPassage> Passages;  // in Article 2 order (the walk's matches for In order)
 };
 

@@ -178,8 +178,7 @@ class ReversedSuffixAutomaton {
 }  // namespace
 
 std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
-                                   std::span<const std::uint32_t> tokens2,
-                                   std::int32_t minTokens) {
+                                   std::span<const std::uint32_t> tokens2, std::int32_t minTokens) {
   std::vector<Tile> tiles;
   const auto n2 = static_cast<std::int32_t>(tokens2.size());
   if (tokens1.empty() || n2 == 0) return tiles;

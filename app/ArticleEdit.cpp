@@ -3,7 +3,9 @@
 #include <QKeyEvent>
 #include <QMimeData>
 
+#include "ArticlePane.h"
 #include "USegment.h"
+#include "UWords.h"
 
 namespace vellora {
 
@@ -24,7 +26,39 @@ bool ArticleEdit::event(QEvent* event) {
   return QTextEdit::event(event);
 }
 
+namespace {
+
+// Keys that put text or a line break in at the caret.
+bool InsertsText(const QKeyEvent& event) {
+  if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return true;
+  const QString text = event.text();
+  return !text.isEmpty() && (text.at(0).isPrint() || text.at(0) == QLatin1Char('\t'));
+}
+
+}  // namespace
+
 void ArticleEdit::keyPressEvent(QKeyEvent* event) {
+  if (isReadOnly() || !InsertsText(*event)) {
+    TypeKey(event);
+    return;
+  }
+  // Typed text is plain black on white even right after a highlighted stretch or over a
+  // highlighted selection; the selection goes in the same undo step as the typing.
+  QTextCursor cursor = textCursor();
+  const bool replacing = cursor.hasSelection();
+  if (replacing) {
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
+  }
+  QTextCharFormat plain;
+  ApplyRunFormat(plain, NoHighlight);
+  mergeCurrentCharFormat(plain);
+  TypeKey(event);
+  if (replacing) cursor.endEditBlock();
+}
+
+void ArticleEdit::TypeKey(QKeyEvent* event) {
   const QString text = event->text();
   if (!text.isEmpty()) {
     const std::u16string typed = text.toStdU16String();
@@ -51,7 +85,9 @@ void ArticleEdit::insertFromMimeData(const QMimeData* source) {
   if (source == nullptr || !source->hasText()) return;
   const QString text = source->text();
   if (text.isEmpty()) return;
-  textCursor().insertText(QString::fromStdU16String(NormalizeArticleText(text.toStdU16String())));
+  QTextCursor cursor = textCursor();
+  cursor.insertText(QString::fromStdU16String(NormalizeArticleText(text.toStdU16String())),
+                    PlainInsertionFormat(cursor));
   ensureCursorVisible();
 }
 

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -50,6 +51,14 @@ void ApplyRunFormat(QTextCharFormat& format, std::int32_t color) {
   format.setBackground(ColorFromBgr(color));
 }
 
+QTextCharFormat PlainInsertionFormat(const QTextCursor& cursor) {
+  QTextCharFormat format = cursor.charFormat();
+  QTextCharFormat plain;
+  ApplyRunFormat(plain, NoHighlight);
+  format.merge(plain);
+  return format;
+}
+
 ArticlePane::ArticlePane(QTextEdit* edit, QObject* parent) : QObject(parent), edit_(edit) {
   connect(edit, &QTextEdit::textChanged, this, &ArticlePane::OnControlTextChanged);
 }
@@ -82,6 +91,8 @@ void ArticlePane::SetText(std::u16string_view text) {
 
 void ArticlePane::Clear() {
   edit_->clear();
+  // The control keeps the format of the text it removed for the text typed next.
+  MakeInsertionPlain();
 }
 
 void ArticlePane::Select(std::int32_t start, std::int32_t length) {
@@ -121,6 +132,40 @@ void ArticlePane::SetSelBackColor(std::int32_t bgr) {
   QTextCharFormat format;
   format.setBackground(ColorFromBgr(bgr));
   edit_->mergeCurrentCharFormat(format);
+}
+
+void ArticlePane::MakeInsertionPlain() {
+  if (edit_->textCursor().hasSelection()) return;
+  QuietScope quiet(*this);
+  QTextCharFormat plain;
+  ApplyRunFormat(plain, NoHighlight);
+  edit_->mergeCurrentCharFormat(plain);
+}
+
+ArticlePane::View ArticlePane::SaveView() const {
+  const QTextCursor caret = edit_->textCursor();
+  View view;
+  view.anchor = caret.anchor();
+  view.position = caret.position();
+  const QTextCursor top = edit_->cursorForPosition(QPoint(0, 0));
+  view.top = top.position();
+  view.topOffset = edit_->cursorRect(top).top();
+  return view;
+}
+
+void ArticlePane::RestoreView(const View& view) {
+  const int end = Length();
+  QTextCursor caret(edit_->document());
+  caret.setPosition(std::clamp(view.anchor, 0, end));
+  caret.setPosition(std::clamp(view.position, 0, end), QTextCursor::KeepAnchor);
+  edit_->setTextCursor(caret);
+  // Asking for the rectangle of the top position lays the text out down to it, which also
+  // stretches the scroll bar's range far enough.
+  QTextCursor top(edit_->document());
+  top.setPosition(std::clamp(view.top, 0, end));
+  QScrollBar* bar = edit_->verticalScrollBar();
+  const int y = edit_->cursorRect(top).top() + bar->value();
+  bar->setValue(y - view.topOffset);
 }
 
 void ArticlePane::ReplaceSelection(std::u16string_view text) {
@@ -197,7 +242,8 @@ void ArticlePane::PastePlainText() {
   if (text.isEmpty()) return;
   QTextCursor cursor = edit_->textCursor();
   // Normalised before it goes in, so that one undo step takes the paste back.
-  cursor.insertText(QString::fromStdU16String(NormalizeArticleText(text.toStdU16String())));
+  cursor.insertText(QString::fromStdU16String(NormalizeArticleText(text.toStdU16String())),
+                    PlainInsertionFormat(cursor));
   edit_->setTextCursor(cursor);
   edit_->ensureCursorVisible();
 }

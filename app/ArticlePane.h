@@ -35,6 +35,7 @@ class ArticlePane : public QObject {
 
   // Replaces the whole text; nothing happens when it equals the current one.
   void SetText(std::u16string_view text);
+  // Removes the whole text; what is typed next is plain black on white.
   void Clear();
 
   // Selection by start and length; length 0 places the caret.
@@ -51,6 +52,24 @@ class ArticlePane : public QObject {
   // selection would give, without moving the caret or the view there and back. Text without a
   // background of its own shows on the pane's white.
   void MakeAllPlain();
+
+  // Makes the format that text typed at the caret takes plain black on white, so that new text
+  // never continues a highlight. With a selection nothing changes: typing over it is made plain
+  // by the control itself.
+  void MakeInsertionPlain();
+
+  // What the pane shows: the caret, the selection and the text position at the top of the view
+  // with its distance from the view's top edge.
+  struct View {
+    std::int32_t anchor = 0;
+    std::int32_t position = 0;
+    std::int32_t top = 0;
+    int topOffset = 0;
+  };
+  View SaveView() const;
+  // Puts back a view saved before the text was rebuilt with the same characters: the same text
+  // stands at the top even where highlighting has changed the line breaks.
+  void RestoreView(const View& view);
 
   // Replaces the selection; with nothing selected this inserts at the caret, which ends up after
   // the inserted text.
@@ -106,5 +125,8 @@ class ArticlePane : public QObject {
 // The character format of one highlight run: black text, bold on the run colour, or plain on
 // white for NoHighlight.
 void ApplyRunFormat(QTextCharFormat& format, std::int32_t color);
+
+// The format for text inserted at cursor: what the cursor would give, made plain black on white.
+QTextCharFormat PlainInsertionFormat(const QTextCursor& cursor);
 
 }  // namespace vellora

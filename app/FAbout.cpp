@@ -8,6 +8,10 @@
 #include <QScrollBar>
 #include <QStringList>
 #include <QStyle>
+#include <QTextLayout>
+#include <QTextOption>
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "AppVersion.h"
@@ -45,6 +49,42 @@ void LinkScrollBar(QPlainTextEdit* area, QScrollBar* bar) {
   follow();
 }
 
+// The text area's height in the form, and the most it grows to before its scroll bar takes over.
+constexpr int kDesignTextHeight = 71;
+constexpr int kMaxTextHeight = 340;
+
+// The height that shows as many whole lines of the area's text as fit in maxHeight, laid out as
+// the area lays it out: each paragraph wrapped at the area's width, lines stacked from the top
+// margin with their leading; a text that fits whole gets the margin below it too.
+int WholeLinesHeight(const QPlainTextEdit& area, int maxHeight) {
+  const qreal margin = area.document()->documentMargin();
+  const qreal width = area.width() - 2 * area.frameWidth() - 2 * margin;
+  const QStringList paragraphs = area.toPlainText().split(QLatin1Char('\n'));
+  qreal y = margin;
+  for (const QString& paragraph : paragraphs) {
+    QTextLayout layout(paragraph, area.font());
+    layout.setTextOption(area.document()->defaultTextOption());
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLeadingIncluded(true);
+      line.setLineWidth(width);
+      qreal height = line.height();
+      if (line.leading() < 0) height += std::ceil(line.leading());
+      // A text that does not fit ends at a line's lower edge: below it the next line would
+      // show in part.
+      if (y + height > maxHeight) {
+        layout.endLayout();
+        return static_cast<int>(std::floor(y));
+      }
+      y += height;
+    }
+    layout.endLayout();
+  }
+  // The area has nothing to scroll only with the lower margin and one pixel below its text.
+  const int whole = static_cast<int>(std::ceil(y + margin)) + 1;
+  return whole <= maxHeight ? whole : static_cast<int>(std::floor(y));
+}
+
 }  // namespace
 
 TfrmAbout::TfrmAbout(QWidget* parent) : TfrmAbout(vellora::BrandSettings, parent) {}
@@ -55,7 +95,7 @@ TfrmAbout::TfrmAbout(const vellora::BrandSettingsRecord& settings, QWidget* pare
   // A fixed dialog frame with a title but no title bar buttons: "Ok" is the way out.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(368, 211);
+  setFixedSize(kDesignWidth, kDesignHeight);
   LinkScrollBar(ui->memAbout, ui->bsSkinScrollBar1);
   connect(ui->editAbout, &QPushButton::clicked, this, &TfrmAbout::editAboutClick);
   FormCreate(settings);
@@ -76,9 +116,24 @@ void TfrmAbout::editAboutClick() {
   accept();
 }
 
+void TfrmAbout::FitTextArea() {
+  // The skin decides the area's font, so the text is measured once the box is polished.
+  ensurePolished();
+  ui->memAbout->ensurePolished();
+  const int height = std::max(kDesignTextHeight, WholeLinesHeight(*ui->memAbout, kMaxTextHeight));
+  const int grow = height - kDesignTextHeight;
+  if (grow == 0) return;
+  ui->bsSkinPanel1->resize(ui->bsSkinPanel1->width(), height);
+  ui->memAbout->resize(ui->memAbout->width(), height);
+  ui->bsSkinScrollBar1->resize(ui->bsSkinScrollBar1->width(), height);
+  ui->editAbout->move(ui->editAbout->x(), ui->editAbout->y() + grow);
+  setFixedSize(width(), height + (kDesignHeight - kDesignTextHeight));
+}
+
 void TfrmAbout::showEvent(QShowEvent* event) {
   if (!centred_) {
     centred_ = true;
+    FitTextArea();
     const QScreen* screen =
         parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen != nullptr) {

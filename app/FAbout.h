@@ -31,6 +31,12 @@ class TfrmAbout : public QDialog {
 
  private:
   void FormCreate(const vellora::BrandSettingsRecord& settings);
+  // Makes the text area, and the box with it, tall enough for the about text without a line cut
+  // at its lower edge, up to a limit beyond which the scroll bar serves.
+  void FitTextArea();
+
+  static constexpr int kDesignWidth = 368;
+  static constexpr int kDesignHeight = 211;
 
   std::unique_ptr<Ui::TfrmAbout> ui;
   bool centred_ = false;

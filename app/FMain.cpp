@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
@@ -11,6 +13,8 @@
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
+#include <QSplitter>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QTabBar>
 #include <QTextCursor>
@@ -21,6 +25,7 @@
 #include <cmath>
 #include <limits>
 
+#include "AddressOpening.h"
 #include "Anchors.h"
 #include "AnsiText.h"
 #include "ArticlePane.h"
@@ -30,6 +35,7 @@
 #include "ErrorReport.h"
 #include "FAbout.h"
 #include "FImportAddress.h"
+#include "LabelFit.h"
 #include "LiveUpdate.h"
 #include "MessageBalloon.h"
 #include "NewsCommands.h"
@@ -48,6 +54,11 @@ namespace {
 // Keyword highlights are drawn in batches between which pending events run, so that the pane
 // shows them as they come without paying for a repaint per occurrence.
 constexpr qint64 kEventIntervalMs = 50;
+
+// The open dialog's size on first use: wide enough for its side bar and a column of names.
+constexpr int kOpenDialogWidth = 760;
+constexpr int kOpenDialogHeight = 480;
+constexpr int kOpenDialogSideBarWidth = 170;
 
 class ComparingScope {
  public:
@@ -81,11 +92,31 @@ std::filesystem::path ApplicationFolder() {
       QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
 }
 
+// What the duplicate field's value means, shown as its tool tip.
+QString DuplicateStatus(std::int32_t marked, std::int32_t total, std::int32_t minLength,
+                        const QString& unit) {
+  if (marked == 0) {
+    return QStringLiteral("Compare found no matching parts of at least %1 %2.")
+        .arg(std::max(1, minLength))
+        .arg(unit);
+  }
+  return QStringLiteral("%1 of the %2 words of Article 2 are in matching parts.")
+      .arg(marked)
+      .arg(total);
+}
+
 QString PathText(const std::filesystem::path& path) {
   return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
 }  // namespace
+
+QString vellora::FirstImportFolder() {
+  // The user's documents, not the program's own files; the home folder where there are none.
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!documents.isEmpty() && QDir(documents).exists()) return documents;
+  return QDir::homePath();
+}
 
 TfrmMain::TfrmMain(QWidget* parent) : TfrmMain(ApplicationFolder(), parent) {}
 
@@ -113,12 +144,16 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   PopupMenu2 = findChild<QMenu*>(QStringLiteral("PopupMenu2"));
 
   bsSkinOpenDialog1 =
-      new QFileDialog(this, QStringLiteral("Open file"), QCoreApplication::applicationDirPath(),
+      new QFileDialog(this, QStringLiteral("Open file"), vellora::FirstImportFolder(),
                       QStringLiteral("All files (*)"));
   bsSkinOpenDialog1->setObjectName(QStringLiteral("bsSkinOpenDialog1"));
   bsSkinOpenDialog1->setFileMode(QFileDialog::ExistingFile);
   bsSkinOpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
   bsSkinOpenDialog1->setOption(QFileDialog::DontUseNativeDialog, true);
+  bsSkinOpenDialog1->resize(kOpenDialogWidth, kOpenDialogHeight);
+  if (auto* splitter = bsSkinOpenDialog1->findChild<QSplitter*>(QStringLiteral("splitter"))) {
+    splitter->setSizes({kOpenDialogSideBarWidth, kOpenDialogWidth - kOpenDialogSideBarWidth});
+  }
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -133,6 +168,12 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   ui->prfWelcome->setReadOnly(true);
   ui->prfWelcome->setUndoRedoEnabled(false);
   ui->panBanner->installEventFilter(this);
+
+  // The link labels tell the user when their address could not be opened.
+  for (QLabel* link : {ui->lblLink1URL, ui->lblLink2URL}) {
+    link->setOpenExternalLinks(false);
+    connect(link, &QLabel::linkActivated, this, &TfrmMain::LinkLabelClick);
+  }
 
   connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
   connect(pane2_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle2Change);
@@ -325,12 +366,18 @@ void TfrmMain::prfWelcomeLinkClick(const QUrl& link) {
     ui->prfWelcome->scrollToAnchor(link.fragment());
     return;
   }
-  vellora::OpenAddress(online_, link.toEncoded().toStdString());
+  vellora::OpenAddressOrTell(this, online_, link.toEncoded().toStdString());
+}
+
+void TfrmMain::LinkLabelClick(const QString& link) {
+  // A link label asks the desktop itself, not the browser routine of the other links.
+  if (!QDesktopServices::openUrl(QUrl(link, QUrl::TolerantMode)))
+    vellora::TellUnopenedAddress(this, link.toStdString());
 }
 
 void TfrmMain::imgBannerClick() {
   if (!vellora::BrandSettings.BannerClickURL.empty())
-    vellora::OpenAddress(online_, vellora::BrandSettings.BannerClickURL);
+    vellora::OpenAddressOrTell(this, online_, vellora::BrandSettings.BannerClickURL);
 }
 
 void TfrmMain::gifBannerClick() {
@@ -338,11 +385,11 @@ void TfrmMain::gifBannerClick() {
 }
 
 void TfrmMain::btnMakeMoneyClick() {
-  vellora::OpenAddress(online_, vellora::BrandSettings.AffiliateURL);
+  vellora::OpenAddressOrTell(this, online_, vellora::BrandSettings.AffiliateURL);
 }
 
 void TfrmMain::btnHelpClick() {
-  vellora::OpenAddress(online_, vellora::BrandSettings.AppHelpURL);
+  vellora::OpenAddressOrTell(this, online_, vellora::BrandSettings.AppHelpURL);
 }
 
 void TfrmMain::btnAboutClick() {
@@ -409,6 +456,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
       setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
                                       screen->availableGeometry()));
     }
+    // The skin, the brand's one included, has chosen the fonts by now.
+    vellora::FitLabelsToText(this);
     FormShow();
   }
   QWidget::showEvent(event);
@@ -439,6 +488,14 @@ void TfrmMain::ArticleChange(Side& side) {
   side.words->SetValue(side.spans->Words.Count());
   side.sentences->SetValue(side.spans->Sentences.Count());
   side.paragraphs->SetValue(side.spans->Paragraphs.Count());
+  ClearComparisonResults();
+}
+
+void TfrmMain::ClearComparisonResults() {
+  if (!comparisonShown_) return;
+  comparisonShown_ = false;
+  ui->edtDuplicate->ShowNothing();
+  ui->edtDuplicate->setToolTip(QString::fromLatin1(kChangedTextsHint));
 }
 
 // ---- Compare and highlighting -----------------------------------------------------------------
@@ -453,13 +510,20 @@ void TfrmMain::btnCompareExClick() {
   ComparingScope comparing;
   const vellora::CompareOutcome outcome =
       vellora::CompareArticles(ArticleText1, Article1, ArticleText2, Article2, minLength, unitType);
-  if (!outcome.Compared) return;
+  if (!outcome.Compared) {
+    ui->edtDuplicate->setToolTip(QString::fromLatin1(kNothingToCompareHint));
+    return;
+  }
   ApplyWordColors(*pane1_, Words1);
   ApplyWordColors(*pane2_, Words2);
   // The share is taken of the word count shown for Article 2, which the user may have typed over.
-  const vellora::DuplicateShare share = vellora::ComputeDuplicateShare(
-      vellora::CountMarkedWords(Words2), ToCount(ui->edtWords2->Value()));
+  const std::int32_t marked = vellora::CountMarkedWords(Words2);
+  const std::int32_t total = ToCount(ui->edtWords2->Value());
+  const vellora::DuplicateShare share = vellora::ComputeDuplicateShare(marked, total);
   ui->edtDuplicate->SetValue(share.Percent);
+  ui->edtDuplicate->setToolTip(
+      DuplicateStatus(marked, total, minLength, ui->cbxType->currentText()));
+  comparisonShown_ = true;
 }
 
 void TfrmMain::btnClearH1Click() {
@@ -495,6 +559,7 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
   highlight.setBackground(vellora::ColorFromBgr(vellora::KeywordHighlight));
 
   std::int32_t count = 0;
+  std::int32_t first = -1;
   std::u16string text = pane.Text();
   std::uint64_t version = pane.ContentVersion();
   std::vector<std::int32_t> hits = vellora::FindAllKeywordOccurrences(text, keyword);
@@ -510,6 +575,7 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
       cursor.beginEditBlock();
       do {
         last = hits[next++];
+        if (first < 0) first = last;
         ++count;
         cursor.setPosition(last);
         cursor.setPosition(last + length, QTextCursor::KeepAnchor);
@@ -517,7 +583,6 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
       } while (next < hits.size() && clock.elapsed() < kEventIntervalMs);
       cursor.endEditBlock();
     }
-    pane.Select(last, length);
     QCoreApplication::processEvents();
     if (!alive) return;
     clock.restart();
@@ -534,6 +599,14 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
       }
     }
   }
+
+  // The view ends on the first occurrence with nothing selected: the caret before it, where
+  // typing starts plain.
+  if (first >= 0) {
+    pane.Select(first, 0);
+    pane.Edit()->ensureCursorVisible();
+  }
+  pane.MakeInsertionPlain();
 
   side.densityTotal->SetValue(count);
   side.densityPercent->SetDecimalDisplay(true);

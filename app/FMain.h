@@ -32,10 +32,19 @@ namespace vellora {
 class ArticlePane;
 class MessageBalloon;
 class NumericField;
+
+// The folder the open dialog shows the first time; later it shows the folder of the last file
+// chosen.
+QString FirstImportFolder();
 }  // namespace vellora
 
 // Set while Compare rewrites the panes; the pane change handlers do nothing meanwhile.
 extern bool Comparing;
+
+// Tool tips of the duplicate field when it shows no share: the texts changed after the last
+// Compare, or Compare found a blank article.
+inline constexpr char kChangedTextsHint[] = "Press Compare to compare the changed texts";
+inline constexpr char kNothingToCompareHint[] = "Compare needs text in both articles.";
 
 class TfrmMain : public QWidget {
   Q_OBJECT
@@ -151,6 +160,11 @@ class TfrmMain : public QWidget {
   void SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& menuName,
                  const QString& itemName);
   void ArticleChange(Side& side);
+  // Empties every result of the last Compare that describes the texts as they were (the
+  // duplicate share; whatever else shows a comparison's result belongs here too). The colours in
+  // the panes stay. Runs on every change of either pane after a Compare.
+  void ClearComparisonResults();
+  void LinkLabelClick(const QString& link);
   void ClearHighlightCommand(Side& side);
   void CalculateKeywordDensity(Side& side);
   void Import(Side& side);
@@ -169,6 +183,8 @@ class TfrmMain : public QWidget {
   FileChooser chooser_;
   AddressDialogRunner addressRunner_;
   bool shownOnce_ = false;
+  // The duplicate field shows the share of the last Compare, which the texts still match.
+  bool comparisonShown_ = false;
 
   // The closing flag outlives the client that reads it.
   bool isClosing = false;

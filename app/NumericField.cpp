@@ -26,6 +26,13 @@ NumericField::NumericField(QWidget* parent) : QLineEdit(parent) {
 
 void NumericField::SetValue(double value) {
   value_ = value;
+  blank_ = false;
+  Show();
+}
+
+void NumericField::ShowNothing() {
+  value_ = 0.0;
+  blank_ = true;
   Show();
 }
 
@@ -47,10 +54,11 @@ void NumericField::OnTextEdited(const QString& text) {
   bool ok = false;
   const qlonglong typed = text.toLongLong(&ok);
   value_ = ok ? static_cast<double>(typed) : 0.0;
+  blank_ = false;
 }
 
 void NumericField::Show() {
-  const QString text = Format(value_, decimal_);
+  const QString text = blank_ ? QString() : Format(value_, decimal_);
   if (this->text() != text) setText(text);
 }
 

@@ -19,6 +19,11 @@ class NumericField : public QLineEdit {
   double Value() const { return value_; }
   void SetValue(double value);
 
+  // Shows nothing, for a result that no longer holds; the kept value becomes 0 until the next
+  // SetValue.
+  void ShowNothing();
+  bool ShowsNothing() const { return blank_; }
+
   // Two decimals in the locale's notation instead of a whole number; the kept value is unchanged.
   bool DecimalDisplay() const { return decimal_; }
   void SetDecimalDisplay(bool decimal);
@@ -32,6 +37,7 @@ class NumericField : public QLineEdit {
 
   double value_ = 0.0;
   bool decimal_ = false;
+  bool blank_ = false;
 };
 
 }  // namespace vellora

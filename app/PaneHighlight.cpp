@@ -18,13 +18,18 @@ void ClearHighlighting(vellora::ArticlePane& pane) {
   // the whole text at once; the result is the same.
   pane.MakeAllPlain();
   pane.Select(0, 0);
+  pane.MakeInsertionPlain();
 }
 
 void ApplyWordColors(vellora::ArticlePane& pane, std::u16string_view storedText,
                      const TListWords& words) {
   // Clearing first, as the run-by-run rebuild does, would only format text that is about to be
-  // replaced as a whole.
+  // replaced as a whole. The rebuilt pane shows the part of the text the user was looking at,
+  // with the caret where it was: the text is the same, only its colours change.
+  const vellora::ArticlePane::View view = pane.SaveView();
   pane.RebuildFromRuns(storedText, BuildRuns(storedText, words));
+  pane.RestoreView(view);
+  pane.MakeInsertionPlain();
 }
 
 namespace vellora {

@@ -14,11 +14,13 @@ void SetSelBackColor(vellora::ArticlePane& pane, std::int32_t color);
 // Inserts one run at the caret: bold on its colour, or plain on white for NoHighlight.
 void AppendRun(vellora::ArticlePane& pane, std::u16string_view text, std::int32_t color);
 
-// Makes the whole pane black and plain on white, and puts the caret at the start.
+// Makes the whole pane black and plain on white, and puts the caret at the start; text typed
+// there is plain too.
 void ClearHighlighting(vellora::ArticlePane& pane);
 
 // Rebuilds the pane from the article's stored text as the runs of its word colours. The document
-// is built off screen in one pass; the result is the same as appending run by run.
+// is built off screen in one pass; the result is the same as appending run by run. The view and
+// the caret stay on the same text, and text typed at the caret is plain.
 void ApplyWordColors(vellora::ArticlePane& pane, std::u16string_view storedText,
                      const TListWords& words);
 

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <functional>
 
+#include "AddressOpening.h"
 #include "AnsiText.h"
 #include "NewsService.h"
 #include "Prompter.h"
@@ -91,7 +92,7 @@ TfrmNews::TfrmNews(const vellora::OnlineContext& online, const std::vector<std::
   ui->splNews->setSizes({kListPanelHeight, 411 - kListPanelHeight - 41 - 10});
   prfEditorNews->setReadOnly(true);
   connect(prfEditorNews, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
-    vellora::OpenAddress(online_, url.toString(QUrl::FullyEncoded).toStdString());
+    vellora::OpenAddressOrTell(this, online_, url.toString(QUrl::FullyEncoded).toStdString());
   });
   connect(btnExit, &QPushButton::clicked, this, &TfrmNews::btnExitClick);
 

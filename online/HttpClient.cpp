@@ -134,6 +134,9 @@ HttpResult HttpClient::Run(QNetworkRequest& request, const QByteArray* postBody,
     result = Failure(address, "the transfer was stopped", result.Status);
   } else if (generation != disconnects_) {
     result = Failure(address, "disconnected", result.Status);
+  } else if (result.Status >= 400) {
+    // The status says more than the network layer's text for it, which repeats the address.
+    result = Failure(address, "HTTP status " + std::to_string(result.Status), result.Status);
   } else if (reply->error() != QNetworkReply::NoError) {
     result = Failure(address, reply->errorString().toStdString(), result.Status);
   } else if (result.Status < 200 || result.Status >= 300) {

@@ -421,6 +421,56 @@ TEST(AboutBox, OneLongLineWrapsAndCanBeScrolled) {
   EXPECT_GT(controls.bar->maximum(), 0);
 }
 
+// Every line of the text area that shows at all shows whole: none is cut at the lower edge.
+void ExpectNoLineCut(QPlainTextEdit& text, const std::string& what) {
+  const int height = text.viewport()->height();
+  int shown = 0;
+  for (QTextBlock block = text.document()->firstBlock(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      QTextCursor start(text.document());
+      start.setPosition(block.position() + layout->lineAt(i).textStart());
+      const QRect caret = text.cursorRect(start);  // as tall as its line, in view coordinates
+      const QRectF line(caret.left(), caret.top(), 1, layout->lineAt(i).height());
+      if (line.top() >= height) continue;
+      ++shown;
+      EXPECT_LE(line.bottom(), height + 0.01)
+          << what << ": line " << shown << " from " << line.top() << " to " << line.bottom()
+          << " in a view " << height << " high";
+    }
+  }
+  EXPECT_GT(shown, 0) << what;
+}
+
+TEST(AboutBox, TextAreaShowsTheAboutTextWithoutCuttingALine) {
+  for (int lines : {1, 3, 4, 6, 10}) {
+    TfrmAbout box(Brand("Tool", "", "", ManyLines(lines) + "End"));
+    AboutControls controls(box);
+    ASSERT_TRUE(controls.Complete());
+    ShowAndSettle(box);
+    const std::string what = std::to_string(lines + 1) + " lines";
+    ExpectNoLineCut(*controls.text, what);
+    // All of a short text shows: nothing to scroll.
+    EXPECT_EQ(controls.bar->maximum(), 0) << what;
+    // The button stays below the text, inside the box.
+    EXPECT_GE(controls.ok->y(), controls.panel->geometry().bottom()) << what;
+    EXPECT_TRUE(box.rect().contains(controls.ok->geometry())) << what;
+    EXPECT_EQ(box.width(), 368) << what;
+    EXPECT_EQ(box.minimumSize(), box.maximumSize()) << what;  // still a fixed dialog
+  }
+}
+
+TEST(AboutBox, VeryLongTextGrowsTheBoxOnlyToItsLimitThenScrolls) {
+  TfrmAbout box(Brand("Tool", "", "", ManyLines(200)));
+  AboutControls controls(box);
+  ASSERT_TRUE(controls.Complete());
+  ShowAndSettle(box);
+  EXPECT_LE(box.height(), 520);
+  EXPECT_GT(controls.panel->height(), 71);
+  EXPECT_GT(controls.bar->maximum(), 0);
+  ExpectNoLineCut(*controls.text, "200 lines");
+}
+
 // ---------------------------------------------------------------------------------------------
 
 TEST_F(AboutBoxWindowTest, EveryUseShowsANewModalBoxThatIsDestroyedWhenClosed) {

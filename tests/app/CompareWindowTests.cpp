@@ -112,13 +112,16 @@ TEST_F(CompareWindowTest, ZeroShownWordCountShowsZero) {
   EXPECT_EQ(Shown(), QStringLiteral("0"));
 }
 
-TEST_F(CompareWindowTest, BlankArticleLeavesEarlierResultsAsTheyWere) {
+TEST_F(CompareWindowTest, BlankArticleLeavesEarlierColoursAsTheyWere) {
   Compare(QStringLiteral("The quick brown fox jumps over the lazy dog."),
           QStringLiteral("A quick brown fox jumps over a lazy dog."), 3);
   const std::vector<PaneRun> pane1 = RunsOf(window->Pane1());
   Type(window->Pane2(), QStringLiteral(" \n\t "));
   window->btnCompareExClick();
-  EXPECT_EQ(Shown(), QStringLiteral("78"));
+  // The blanked article emptied the share; Compare with it says why it shows none.
+  EXPECT_EQ(Shown(), QString());
+  EXPECT_EQ(Control<NumericField>("edtDuplicate")->toolTip(),
+            QString::fromLatin1(kNothingToCompareHint));
   EXPECT_EQ(RunsOf(window->Pane1()), pane1);
   EXPECT_NE(window->Words1[1].Color, NoHighlight);
   EXPECT_FALSE(Comparing);

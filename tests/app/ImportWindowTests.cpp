@@ -181,7 +181,7 @@ TEST_F(ImportWindowTest, EmptyTextFileEmptiesThePane) {
   EXPECT_EQ(Control<NumericField>("edtSenten1")->text(), QStringLiteral("0"));
 }
 
-TEST_F(ImportWindowTest, ImportLeavesTheOtherPaneAndTheResultsAlone) {
+TEST_F(ImportWindowTest, ImportLeavesTheOtherPaneAndTheDensitiesAloneAndEmptiesTheShare) {
   Type(window->Pane1(), QStringLiteral("a b c"));
   Type(window->Pane2(), QStringLiteral("a b c"));
   window->btnCompareExClick();
@@ -190,7 +190,8 @@ TEST_F(ImportWindowTest, ImportLeavesTheOtherPaneAndTheResultsAlone) {
   const std::vector<PaneRun> pane2 = RunsOf(window->Pane2());
   Import(Write(QStringLiteral("new.txt"), "entirely new text"));
   EXPECT_EQ(RunsOf(window->Pane2()), pane2);
-  EXPECT_EQ(Control<NumericField>("edtDuplicate")->text(), QStringLiteral("100"));
+  // The share described the texts before the import: it no longer holds.
+  EXPECT_EQ(Control<NumericField>("edtDuplicate")->text(), QString());
   EXPECT_EQ(Control<NumericField>("edtDensTotal2")->text(), QStringLiteral("1"));
   EXPECT_EQ(Control<NumericField>("edtDensPerc2")->text(), QStringLiteral("33.33"));
   EXPECT_FALSE(Comparing);
@@ -198,7 +199,7 @@ TEST_F(ImportWindowTest, ImportLeavesTheOtherPaneAndTheResultsAlone) {
   for (const PaneRun& run : RunsOf(window->Pane1())) EXPECT_FALSE(run.bold);
 }
 
-TEST_F(ImportWindowTest, DialogOpensInTheProgramFolderThenInTheLastFilesFolder) {
+TEST_F(ImportWindowTest, DialogOpensInTheDocumentsFolderThenInTheLastFilesFolder) {
   const QString first = Write(QStringLiteral("one/first.txt"), "first");
   const QString second = Write(QStringLiteral("two/second.txt"), "second");
   QStringList seen;
@@ -213,7 +214,8 @@ TEST_F(ImportWindowTest, DialogOpensInTheProgramFolderThenInTheLastFilesFolder) 
   next = QString();
   window->btnImport1Click();
   ASSERT_EQ(seen.size(), 3);
-  EXPECT_EQ(seen[0], QDir(QCoreApplication::applicationDirPath()).absolutePath());
+  EXPECT_EQ(seen[0], QDir(FirstImportFolder()).absolutePath());
+  EXPECT_NE(seen[0], QDir(QCoreApplication::applicationDirPath()).absolutePath());
   EXPECT_EQ(seen[1], QFileInfo(first).absolutePath());
   EXPECT_EQ(seen[2], QFileInfo(second).absolutePath());
   EXPECT_EQ(window->Pane1().Text(), u"first");

@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         CaptionCase{"lblKeyword1", u"Keyword phrase:"}, CaptionCase{"lblDensPerc2", u"%"},
         CaptionCase{"lblDensTotal1", u"No:"}, CaptionCase{"lblDuplicate", u"Duplicate Content"},
         CaptionCase{"lblDuplicatePerc", u"%"},
-        CaptionCase{"lblMinLength", u"Minimun Length Of the Matching Parts = "}));
+        CaptionCase{"lblMinLength", u"Minimum Length of the Matching Parts = "}));
 
 TEST_F(LayoutTest, WindowHasItsDesignCaptionAndSize) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Vellora"));
@@ -350,8 +350,7 @@ TEST_F(LayoutTest, OpenDialogSettings) {
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Open file"));
   EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("All files (*)")});
   EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
-  EXPECT_EQ(dialog->directory().absolutePath(),
-            QDir(QCoreApplication::applicationDirPath()).absolutePath());
+  EXPECT_EQ(dialog->directory().absolutePath(), QDir(FirstImportFolder()).absolutePath());
 }
 
 TEST_F(LayoutTest, TimerIsAOneShotOf100MsAndStopsAfterItsTick) {

@@ -2,6 +2,8 @@
 // the questions and their answers, the updater started with its arguments, and failed,
 // oversized and interrupted downloads.
 #include <QCoreApplication>
+#include <QHostAddress>
+#include <QTcpServer>
 #include <QTimer>
 #include <filesystem>
 #include <string>
@@ -124,41 +126,75 @@ TEST_F(LiveUpdateTest, UpdateOfferedOnlyForNewerVersionTexts) {
   }
 }
 
-TEST_F(LiveUpdateTest, DescriptionsWithoutAUsableVersionOfferNothing) {
+TEST_F(LiveUpdateTest, DescriptionsWithoutAUsableVersionOfferNothingAndSayTheCheckFailed) {
   for (const QByteArray& body :
        {QByteArray("<html><body>Welcome</body></html>"), QByteArray("[OTHER]\nVersion=9\n"),
         QByteArray("Version=9\n"), QByteArray("\x00\xFF\xFE[APPLICATION]\x00", 17),
-        QByteArray("[APPLICATION]\nName=Vellora\n"), QByteArray()}) {
+        QByteArray("[APPLICATION]\nName=Vellora\n"), QByteArray("[APPLICATION]\nVersion=2.0.1\n"),
+        QByteArray()}) {
     prompter_.shown.clear();
     server_.Route(kInfoPath, ScriptedReply::Ok(body));
     CheckForUpdate(online_, false);
-    EXPECT_EQ(prompter_.Texts(), std::vector<std::string>{kNoUpdatesMessage});
+    ASSERT_EQ(prompter_.shown.size(), 1u) << body.toStdString();
+    EXPECT_EQ(prompter_.shown[0].kind, "warning");
+    EXPECT_EQ(prompter_.shown[0].text, std::string(kUpdateCheckFailedStart) + server_.BaseUrl() +
+                                           kInfoPath.toStdString() +
+                                           ": the update description names no version");
+    prompter_.shown.clear();
+    CheckForUpdate(online_, true);
+    EXPECT_TRUE(prompter_.shown.empty());
   }
 }
 
-TEST_F(LiveUpdateTest, OversizedDescriptionIsRefused) {
+TEST_F(LiveUpdateTest, OlderVersionOnTheServerIsNoUpdate) {
+  ServeVersion("1.5");
+  CheckForUpdate(online_, false);
+  EXPECT_EQ(prompter_.Texts(), std::vector<std::string>{kNoUpdatesMessage});
+  EXPECT_EQ(std::string(kNoUpdatesMessage), "There are no new updates for this application!");
+}
+
+TEST_F(LiveUpdateTest, OversizedDescriptionIsRefusedAndTheCheckSaysWhy) {
   server_.Route(kInfoPath,
                 ScriptedReply::Ok("[APPLICATION]\nVersion=9\n" + QByteArray(2 << 20, ';')));
   CheckForUpdate(online_, false);
-  EXPECT_EQ(prompter_.Texts(), std::vector<std::string>{kNoUpdatesMessage});
+  ASSERT_EQ(prompter_.shown.size(), 1u);
+  EXPECT_EQ(prompter_.shown[0].kind, "warning");
+  EXPECT_EQ(prompter_.shown[0].text, std::string(kUpdateCheckFailedStart) + server_.BaseUrl() +
+                                         kInfoPath.toStdString() +
+                                         ": the answer is larger than 1048576 bytes");
   EXPECT_FALSE(fs::exists(InfoFile()));
 }
 
-TEST_F(LiveUpdateTest, WithoutServerManualCheckSaysNoUpdatesAndSilentSaysNothing) {
-  online_.updateBaseURL = "http://127.0.0.1:1/liveupdate/vellora/";
+TEST_F(LiveUpdateTest, UnreachableServerManualCheckSaysItFailedAndSilentSaysNothing) {
+  // A loopback port that was just given up: nothing listens there.
+  quint16 port = 0;
+  {
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    port = probe.serverPort();
+  }
+  online_.updateBaseURL = "http://127.0.0.1:" + std::to_string(port) + "/liveupdate/vellora/";
+  const std::string address = online_.updateBaseURL + kUpdateInfoFileName;
   WriteWholeFile(InfoFile(), "[APPLICATION]\nVersion=9\n");
   CheckForUpdate(online_, false);
-  EXPECT_EQ(prompter_.Texts(), std::vector<std::string>{kNoUpdatesMessage});
+  ASSERT_EQ(prompter_.shown.size(), 1u);
+  EXPECT_EQ(prompter_.shown[0].kind, "warning");
+  const std::string& text = prompter_.shown[0].text;
+  EXPECT_EQ(text.rfind(std::string(kUpdateCheckFailedStart) + address + ": ", 0), 0u) << text;
+  EXPECT_NE(text.find("refused"), std::string::npos) << text;  // the cause
   EXPECT_FALSE(fs::exists(InfoFile()));  // the old copy went before the download
   prompter_.shown.clear();
   CheckForUpdate(online_, true);
   EXPECT_TRUE(prompter_.shown.empty());
 }
 
-TEST_F(LiveUpdateTest, MissingDescriptionOnTheServer) {
+TEST_F(LiveUpdateTest, MissingDescriptionOnTheServerIsAFailedCheck) {
   server_.Route(kInfoPath, ScriptedReply::Status(404, "[APPLICATION]\nVersion=9\n"));
   CheckForUpdate(online_, false);
-  EXPECT_EQ(prompter_.Texts(), std::vector<std::string>{kNoUpdatesMessage});
+  ASSERT_EQ(prompter_.shown.size(), 1u);
+  EXPECT_EQ(prompter_.shown[0].kind, "warning");
+  EXPECT_EQ(prompter_.shown[0].text, std::string(kUpdateCheckFailedStart) + server_.BaseUrl() +
+                                         kInfoPath.toStdString() + ": HTTP status 404");
   EXPECT_FALSE(fs::exists(InfoFile()));
 }
 

@@ -47,6 +47,8 @@ TEST_F(CompareTool, TextReportShowsCountsShareAndKeyword) {
             "Article 1: 9 words, 1 sentences, 1 paragraphs\n"
             "Article 2: 9 words, 1 sentences, 1 paragraphs\n"
             "Duplicate Content: 78 %\n"
+            "Duplicate Content of Article 1: 78 %\n"
+            "Shared blocks: 2\n"
             "Keyword phrase: lazy\n"
             "  Article 1: 1 occurrences, density 11.11 %\n"
             "  Article 2: 1 occurrences, density 11.11 %\n");
@@ -63,8 +65,11 @@ TEST_F(CompareTool, JsonListsEveryWordWithItsColour) {
             "\"article2\": {\"words\": 2, \"sentences\": 1, \"paragraphs\": 1, \"spans\": "
             "[[1, 2, 12639424], [3, 4, 16776960]]}, "
             "\"duplicate_percent\": 100, \"duplicate_shown\": 100, "
+            "\"duplicate_percent_article1\": 100, \"duplicate_shown_article1\": 100, "
             "\"keyword\": {\"text\": \"A\", \"article1\": {\"count\": 1, \"density\": 50.00}, "
-            "\"article2\": {\"count\": 1, \"density\": 50.00}}}\n");
+            "\"article2\": {\"count\": 1, \"density\": 50.00}}, \"match\": \"in-order\", "
+            "\"blocks\": [{\"color\": 16776960, \"article1\": [0, 0], \"article2\": [1, 1]}, "
+            "{\"color\": 12639424, \"article1\": [1, 1], \"article2\": [0, 0]}]}\n");
 }
 
 TEST_F(CompareTool, JsonGivesTheExactShare) {
@@ -138,17 +143,67 @@ TEST_P(CompareToolUsage, BadCommandLineGivesUsageAndExitTwo) {
 
 INSTANTIATE_TEST_SUITE_P(
     CompareTool, CompareToolUsage,
-    testing::Values(UsageCase{"UnknownOption", {"--fast", "FILE", "FILE"}},
-                    UsageCase{"MinimumNotANumber", {"--min", "three", "FILE", "FILE"}},
-                    UsageCase{"MinimumWithFraction", {"--min", "1.5", "FILE", "FILE"}},
-                    UsageCase{"MinimumEmpty", {"--min=", "FILE", "FILE"}},
-                    UsageCase{"MinimumTooLarge", {"--min", "99999999999", "FILE", "FILE"}},
-                    UsageCase{"MinimumMissing", {"FILE", "FILE", "--min"}},
-                    UsageCase{"BadUnit", {"--unit", "letters", "FILE", "FILE"}},
-                    UsageCase{"OneFile", {"FILE"}},
-                    UsageCase{"ThreeFiles", {"FILE", "FILE", "FILE"}},
-                    UsageCase{"JsonTakesNoValue", {"--json=yes", "FILE", "FILE"}}),
+    testing::Values(
+        UsageCase{"UnknownOption", {"--fast", "FILE", "FILE"}},
+        UsageCase{"MinimumNotANumber", {"--min", "three", "FILE", "FILE"}},
+        UsageCase{"MinimumWithFraction", {"--min", "1.5", "FILE", "FILE"}},
+        UsageCase{"MinimumEmpty", {"--min=", "FILE", "FILE"}},
+        UsageCase{"MinimumTooLarge", {"--min", "99999999999", "FILE", "FILE"}},
+        UsageCase{"MinimumMissing", {"FILE", "FILE", "--min"}},
+        UsageCase{"BadUnit", {"--unit", "letters", "FILE", "FILE"}}, UsageCase{"OneFile", {"FILE"}},
+        UsageCase{"ThreeFiles", {"FILE", "FILE", "FILE"}},
+        UsageCase{"JsonTakesNoValue", {"--json=yes", "FILE", "FILE"}},
+        UsageCase{"BadMatch", {"--match", "fuzzy", "FILE", "FILE"}},
+        UsageCase{"GapWithoutAnywhere", {"--gap", "1", "FILE", "FILE"}},
+        UsageCase{"GapInOrder", {"--match=in-order", "--gap=0", "FILE", "FILE"}},
+        UsageCase{"NegativeGap", {"--match", "anywhere", "--gap", "-1", "FILE", "FILE"}},
+        UsageCase{"GapNotANumber", {"--match", "anywhere", "--gap", "x", "FILE", "FILE"}}),
     [](const testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
+
+TEST_F(CompareTool, AnywhereFindsMovedPassagesWithBlocksAndBothShares) {
+  const auto a = Write("a.txt", "one two three four. five six seven eight.");
+  const auto b = Write("b.txt", "five six seven eight, and then one two three four. extra");
+  ASSERT_EQ(Run({"--match", "anywhere", "--min", "3", "--json", a, b}), 0) << err_.str();
+  const std::string json = out_.str();
+  EXPECT_NE(json.find("\"duplicate_percent\": 72.72727272727273, \"duplicate_shown\": 73, "
+                      "\"duplicate_percent_article1\": 100, \"duplicate_shown_article1\": 100"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"match\": \"anywhere\", \"blocks\": ["
+                      "{\"color\": 16776960, \"article1\": [4, 7], \"article2\": [0, 3]}, "
+                      "{\"color\": 12639424, \"article1\": [0, 3], \"article2\": [6, 9]}]}"),
+            std::string::npos)
+      << json;
+
+  // In order, the walk wraps round to the start of Article 2 and continues its one block there.
+  ASSERT_EQ(Run({"--min", "3", a, b}), 0);
+  EXPECT_NE(out_.str().find("Duplicate Content: 73 %\nDuplicate Content of Article 1: 100 %\n"
+                            "Shared blocks: 1\n"),
+            std::string::npos)
+      << out_.str();
+
+  ASSERT_EQ(Run({"--match", "anywhere", "--min", "3", a, b}), 0);
+  EXPECT_NE(out_.str().find("Duplicate Content: 73 %\nDuplicate Content of Article 1: 100 %\n"
+                            "Shared blocks: 2\n"),
+            std::string::npos)
+      << out_.str();
+}
+
+TEST_F(CompareTool, GapJoinsPassagesIntoOneBlock) {
+  const auto a = Write("a.txt", "a b c d x e f g h");
+  const auto b = Write("b.txt", "a b c d y e f g h");
+  ASSERT_EQ(Run({"--match=anywhere", "--min", "4", "--json", a, b}), 0);
+  EXPECT_NE(out_.str().find("\"blocks\": [{\"color\": 16776960, \"article1\": [0, 3], "
+                            "\"article2\": [0, 3]}, {\"color\": 12639424, \"article1\": [5, 8], "
+                            "\"article2\": [5, 8]}]"),
+            std::string::npos)
+      << out_.str();
+  ASSERT_EQ(Run({"--match=anywhere", "--gap", "1", "--min", "4", "--json", a, b}), 0);
+  EXPECT_NE(out_.str().find("\"blocks\": [{\"color\": 16776960, \"article1\": [0, 8], "
+                            "\"article2\": [0, 8]}]"),
+            std::string::npos)
+      << out_.str();
+}
 
 TEST_F(CompareTool, HelpPrintsUsageAndSucceeds) {
   EXPECT_EQ(Run({"--help"}), 0);

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "ToolCommandLine.h"
 #include "UCompare.h"
 #include "UKeyword.h"
 #include "UPlainText.h"
@@ -14,17 +15,29 @@
 namespace vellora {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: vellora-compare [--min N] [--unit words|sentences|paragraphs] [--keyword PHRASE] "
-    "[--json] FILE1 FILE2\n"
-    "  --min N        minimum length of a matching part, a whole number (default 1)\n"
-    "  --unit U       unit of the minimum length (default words)\n"
-    "  --keyword K    also count the phrase K and its density in each article\n"
-    "  --json         print one JSON object instead of text\n";
+constexpr const char* kSynopsis =
+    "usage: vellora-compare [--min N] [--unit words|sentences|paragraphs] "
+    "[--match in-order|anywhere] [--gap G] [--keyword PHRASE] [--json] FILE1 FILE2\n";
+
+std::vector<ToolOption> OptionList() {
+  return {
+      {"min", "minimum length of a matching part, a whole number (default 1)", "N"},
+      {"unit", "unit of the minimum length: words, sentences or paragraphs (default words)", "U"},
+      {"match", "in-order (default): Article 1's windows in order; anywhere: every shared passage",
+       "M"},
+      {"gap", "with --match anywhere: units allowed between passages of one block (default 0)",
+       "G"},
+      {"keyword", "also count the phrase K and its density in each article", "K"},
+      {"json", "print one JSON object instead of text", ""},
+  };
+}
+
+std::string Usage(const ToolCommandLine& line) {
+  return kSynopsis + line.OptionsHelp();
+}
 
 struct Options {
-  std::int32_t minLength = 1;
-  std::int32_t unit = UnitWords;
+  ComparisonSettings settings;
   std::optional<std::u16string> keyword;
   bool json = false;
   std::vector<std::string> files;
@@ -34,17 +47,6 @@ struct UsageError {
   std::string message;
 };
 
-std::int32_t ParseMinimum(const std::string& value) {
-  std::int64_t parsed = 0;
-  const char* end = value.data() + value.size();
-  const auto [ptr, ec] = std::from_chars(value.data(), end, parsed);
-  if (value.empty() || ec != std::errc() || ptr != end || parsed < INT32_MIN ||
-      parsed > INT32_MAX) {
-    throw UsageError{"--min needs a whole number, not \"" + value + "\""};
-  }
-  return static_cast<std::int32_t>(parsed);
-}
-
 std::int32_t ParseUnit(const std::string& value) {
   if (value == "words") return UnitWords;
   if (value == "sentences") return UnitSentences;
@@ -52,38 +54,32 @@ std::int32_t ParseUnit(const std::string& value) {
   throw UsageError{"--unit must be words, sentences or paragraphs, not \"" + value + "\""};
 }
 
-Options ParseOptions(const std::vector<std::string>& args) {
+MatchMode ParseMatch(const std::string& value) {
+  if (value == "in-order") return MatchMode::InOrder;
+  if (value == "anywhere") return MatchMode::Anywhere;
+  throw UsageError{"--match must be in-order or anywhere, not \"" + value + "\""};
+}
+
+Options ParseOptions(ToolCommandLine& line) {
   Options options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    std::optional<std::string> inlineValue;
-    if (arg.starts_with("--") && arg.find('=') != std::string::npos) {
-      inlineValue = arg.substr(arg.find('=') + 1);
-      arg = arg.substr(0, arg.find('='));
+  const auto integer = [&](const QString& name, std::int64_t minimum) {
+    const std::optional<std::int64_t> value =
+        line.Integer(name, name == "min" ? 1 : 0, minimum, INT32_MAX);
+    if (!value) throw UsageError{line.Error()};
+    return static_cast<std::int32_t>(*value);
+  };
+  options.settings.MinLength = integer("min", INT32_MIN);
+  if (line.IsSet("unit")) options.settings.UnitType = ParseUnit(line.Value("unit"));
+  if (line.IsSet("match")) options.settings.Mode = ParseMatch(line.Value("match"));
+  if (line.IsSet("gap")) {
+    if (options.settings.Mode != MatchMode::Anywhere) {
+      throw UsageError{"--gap works only with --match anywhere"};
     }
-    const auto value = [&]() -> std::string {
-      if (inlineValue) return *inlineValue;
-      if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
-      return args[++i];
-    };
-    if (arg == "--min") {
-      options.minLength = ParseMinimum(value());
-    } else if (arg == "--unit") {
-      options.unit = ParseUnit(value());
-    } else if (arg == "--keyword") {
-      options.keyword = FromUtf8(value());
-    } else if (arg == "--json" && !inlineValue) {
-      options.json = true;
-    } else if (arg == "--") {
-      options.files.insert(options.files.end(), args.begin() + static_cast<long>(i) + 1,
-                           args.end());
-      break;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      throw UsageError{"unknown option " + args[i]};
-    } else {
-      options.files.push_back(arg);
-    }
+    options.settings.Gap = integer("gap", 0);
   }
+  if (line.IsSet("keyword")) options.keyword = FromUtf8(line.Value("keyword"));
+  options.json = line.IsSet("json");
+  options.files = line.Positional();
   if (options.files.size() != 2) throw UsageError{"two article files are needed"};
   return options;
 }
@@ -158,9 +154,12 @@ void PrintJson(std::ostream& out, const Options& options, const Article (&articl
   PrintJsonArticle(out, articles[1]);
   if (outcome.Compared) {
     out << ", \"duplicate_percent\": " << ShortestDouble(outcome.Share.Percent)
-        << ", \"duplicate_shown\": " << outcome.Share.Shown;
+        << ", \"duplicate_shown\": " << outcome.Share.Shown
+        << ", \"duplicate_percent_article1\": " << ShortestDouble(outcome.Share1.Percent)
+        << ", \"duplicate_shown_article1\": " << outcome.Share1.Shown;
   } else {
-    out << ", \"duplicate_percent\": null, \"duplicate_shown\": null";
+    out << ", \"duplicate_percent\": null, \"duplicate_shown\": null"
+        << ", \"duplicate_percent_article1\": null, \"duplicate_shown_article1\": null";
   }
   if (options.keyword) {
     out << ", \"keyword\": {\"text\": " << JsonString(TrimControlAndSpace(*options.keyword));
@@ -170,7 +169,16 @@ void PrintJson(std::ostream& out, const Options& options, const Article (&articl
     }
     out << "}";
   }
-  out << "}\n";
+  out << ", \"match\": \""
+      << (options.settings.Mode == MatchMode::Anywhere ? "anywhere" : "in-order")
+      << "\", \"blocks\": [";
+  for (std::size_t b = 0; b < outcome.Blocks.size(); ++b) {
+    const MatchBlock& block = outcome.Blocks[b];
+    out << (b == 0 ? "" : ", ") << "{\"color\": " << block.Color << ", \"article1\": ["
+        << block.First1 << ", " << block.Last1 << "], \"article2\": [" << block.First2 << ", "
+        << block.Last2 << "]}";
+  }
+  out << "]}\n";
 }
 
 void PrintText(std::ostream& out, const Options& options, const Article (&articles)[2],
@@ -182,6 +190,8 @@ void PrintText(std::ostream& out, const Options& options, const Article (&articl
   }
   if (outcome.Compared) {
     out << "Duplicate Content: " << outcome.Share.Shown << " %\n";
+    out << "Duplicate Content of Article 1: " << outcome.Share1.Shown << " %\n";
+    out << "Shared blocks: " << outcome.Blocks.size() << "\n";
   } else {
     out << "Duplicate Content: not compared, an article is blank\n";
   }
@@ -237,18 +247,17 @@ std::optional<std::u16string> ReadPlainArticle(const std::filesystem::path& path
 
 int RunCompareTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    const ArticleReader& reader) {
-  for (const std::string& arg : args) {
-    if (arg == "--help" || arg == "-h") {
-      out << kUsage;
-      return 0;
-    }
-    if (arg == "--") break;
-  }
+  ToolCommandLine line(OptionList());
   Options options;
   try {
-    options = ParseOptions(args);
+    if (!line.Parse(args)) throw UsageError{line.Error()};
+    if (line.HelpRequested()) {
+      out << Usage(line);
+      return 0;
+    }
+    options = ParseOptions(line);
   } catch (const UsageError& e) {
-    err << "vellora-compare: " << e.message << "\n" << kUsage;
+    err << "vellora-compare: " << e.message << "\n" << Usage(line);
     return 2;
   }
 
@@ -263,9 +272,8 @@ int RunCompareTool(const std::vector<std::string>& args, std::ostream& out, std:
     articles[i].text = NormalizeArticleText(NormalizeLineBreaks(*text));
     SegmentText(articles[i].text, articles[i].spans);
   }
-  const CompareOutcome outcome =
-      CompareArticles(articles[0].text, articles[0].spans, articles[1].text, articles[1].spans,
-                      options.minLength, options.unit);
+  const CompareOutcome outcome = CompareArticles(
+      articles[0].text, articles[0].spans, articles[1].text, articles[1].spans, options.settings);
   if (options.keyword) {
     const std::u16string_view keyword = TrimControlAndSpace(*options.keyword);
     for (Article& a : articles) {
