@@ -81,10 +81,10 @@ ResolvedEncoding Resolve(std::string_view rawLabel) {
   static constexpr std::array<std::string_view, 6> kUtf8 = {
       "utf-8", "utf8", "unicode-1-1-utf-8", "unicode11utf8", "unicode20utf8", "x-unicode20utf8"};
   static constexpr std::array<std::string_view, 18> k1252 = {
-      "windows-1252", "cp1252",          "x-cp1252",   "iso-8859-1",     "iso8859-1",
-      "iso88591",     "iso_8859-1",      "iso-ir-100", "iso_8859-1:1987", "latin1",
-      "l1",           "ascii",           "us-ascii",   "ansi_x3.4-1968", "cp819",
-      "ibm819",       "csisolatin1",     "x-user-defined"};
+      "windows-1252", "cp1252",      "x-cp1252",      "iso-8859-1",      "iso8859-1",
+      "iso88591",     "iso_8859-1",  "iso-ir-100",    "iso_8859-1:1987", "latin1",
+      "l1",           "ascii",       "us-ascii",      "ansi_x3.4-1968",  "cp819",
+      "ibm819",       "csisolatin1", "x-user-defined"};
   static constexpr std::array<std::string_view, 7> kUtf16LE = {
       "utf-16", "utf-16le", "csunicode", "iso-10646-ucs-2", "ucs-2", "unicode", "unicodefeff"};
   static constexpr std::array<std::string_view, 2> kUtf16BE = {"utf-16be", "unicodefffe"};
@@ -189,8 +189,8 @@ std::string FindMetaCharset(std::string_view bytes) {
       if (!charset.empty()) return Lowered(Trimmed(charset));
       continue;
     }
-    const bool startTag = s[i] == '<' && i + 1 < s.size() &&
-                          std::isalpha(static_cast<unsigned char>(s[i + 1]));
+    const bool startTag =
+        s[i] == '<' && i + 1 < s.size() && std::isalpha(static_cast<unsigned char>(s[i + 1]));
     const bool endTag = s.substr(i).starts_with("</") && i + 2 < s.size() &&
                         std::isalpha(static_cast<unsigned char>(s[i + 2]));
     if (startTag || endTag) {

@@ -9,7 +9,8 @@ namespace {
 
 enum Flag : unsigned {
   kVoid = 1u << 0,
-  kRawText = 1u << 1,   // style, xmp, iframe, noembed, noframes, title, textarea: text to its end tag
+  kRawText =
+      1u << 1,  // style, xmp, iframe, noembed, noframes, title, textarea: text to its end tag
   kScript = 1u << 2,
   kPlainText = 1u << 3,
   kSpecial = 1u << 4,   // the parser's "special" elements
@@ -35,25 +36,27 @@ const std::unordered_map<std::string_view, unsigned>& Flags() {
     add({"style", "xmp", "iframe", "noembed", "noframes", "title", "textarea"}, kRawText);
     add({"script"}, kScript);
     add({"plaintext"}, kPlainText);
-    add({"address", "applet",  "area",     "article",  "aside",     "base",      "basefont",
-         "bgsound", "blockquote", "body",  "br",       "button",    "caption",   "center",
-         "col",     "colgroup", "dd",      "details",  "dir",       "div",       "dl",
-         "dt",      "embed",    "fieldset", "figcaption", "figure", "footer",    "form",
-         "frame",   "frameset", "h1",      "h2",       "h3",        "h4",        "h5",
-         "h6",      "head",     "header",  "hgroup",   "hr",        "html",      "iframe",
-         "img",     "input",    "keygen",  "li",       "link",      "listing",   "main",
-         "marquee", "menu",     "meta",    "nav",      "noembed",   "noframes",  "noscript",
-         "object",  "ol",       "p",       "param",    "plaintext", "pre",       "script",
-         "search",  "section",  "select",  "source",   "style",     "summary",   "table",
-         "tbody",   "td",       "template", "textarea", "tfoot",    "th",        "thead",
-         "title",   "tr",       "track",   "ul",       "wbr",       "xmp"},
+    add({"address", "applet",     "area",     "article",    "aside",     "base",     "basefont",
+         "bgsound", "blockquote", "body",     "br",         "button",    "caption",  "center",
+         "col",     "colgroup",   "dd",       "details",    "dir",       "div",      "dl",
+         "dt",      "embed",      "fieldset", "figcaption", "figure",    "footer",   "form",
+         "frame",   "frameset",   "h1",       "h2",         "h3",        "h4",       "h5",
+         "h6",      "head",       "header",   "hgroup",     "hr",        "html",     "iframe",
+         "img",     "input",      "keygen",   "li",         "link",      "listing",  "main",
+         "marquee", "menu",       "meta",     "nav",        "noembed",   "noframes", "noscript",
+         "object",  "ol",         "p",        "param",      "plaintext", "pre",      "script",
+         "search",  "section",    "select",   "source",     "style",     "summary",  "table",
+         "tbody",   "td",         "template", "textarea",   "tfoot",     "th",       "thead",
+         "title",   "tr",         "track",    "ul",         "wbr",       "xmp"},
         kSpecial);
     add({"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template"},
         kBoundary);
-    add({"address", "article", "aside", "blockquote", "center", "details", "dialog", "dir", "div",
-         "dl", "fieldset", "figcaption", "figure", "footer", "header", "hgroup", "main", "menu",
-         "nav", "ol", "p", "search", "section", "summary", "ul", "h1", "h2", "h3", "h4", "h5", "h6",
-         "pre", "listing", "form", "plaintext", "table", "hr", "xmp", "li", "dd", "dt"},
+    add({"address", "article", "aside",   "blockquote", "center",     "details", "dialog",
+         "dir",     "div",     "dl",      "fieldset",   "figcaption", "figure",  "footer",
+         "header",  "hgroup",  "main",    "menu",       "nav",        "ol",      "p",
+         "search",  "section", "summary", "ul",         "h1",         "h2",      "h3",
+         "h4",      "h5",      "h6",      "pre",        "listing",    "form",    "plaintext",
+         "table",   "hr",      "xmp",     "li",         "dd",         "dt"},
         kClosesP);
     add({"a", "b", "big", "code", "em", "font", "i", "nobr", "s", "small", "strike", "strong", "tt",
          "u"},
@@ -180,8 +183,7 @@ class NestingModel {
       if (cell > table) PopTo(cell);
       if (name == "tr" && Last("tr") > table) PopTo(Last("tr"));
       if (table >= 0 && TopIs("table")) Push("tbody", "tbody", 0);
-      if (name != "tr" && (TopIs("tbody") || TopIs("thead") || TopIs("tfoot")))
-        Push("tr", "tr", 0);
+      if (name != "tr" && (TopIs("tbody") || TopIs("thead") || TopIs("tfoot"))) Push("tr", "tr", 0);
     } else if (name == "tbody" || name == "thead" || name == "tfoot") {
       const int table = Last("table");
       if (table >= 0) PopTo(table + 1);
@@ -239,9 +241,7 @@ class NestingModel {
     const auto& list = positions_[static_cast<std::size_t>(NameId(name))];
     return list.empty() ? -1 : list.back();
   }
-  bool TopIs(const char* name) {
-    return !stack_.empty() && stack_.back().name == NameId(name);
-  }
+  bool TopIs(const char* name) { return !stack_.empty() && stack_.back().name == NameId(name); }
   static bool AnyAbove(const std::vector<int>& positions, int at) {
     return !positions.empty() && positions.back() > at;
   }
@@ -368,7 +368,8 @@ std::size_t EstimatePageNesting(std::string_view s, std::size_t limit) {
     }
     std::size_t j = i + (endTag ? 2 : 1);
     name.clear();
-    while (j < s.size() && !IsSpace(s[j]) && s[j] != '/' && s[j] != '>') name.push_back(Lower(s[j++]));
+    while (j < s.size() && !IsSpace(s[j]) && s[j] != '/' && s[j] != '>')
+      name.push_back(Lower(s[j++]));
     // Attributes: quoted values may hold ">".
     const std::size_t attributesFrom = j;
     bool selfClosing = false;

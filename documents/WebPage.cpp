@@ -65,9 +65,9 @@ bool IsLeftOut(const GumboNode& node) {
   // svg and math drawings hold labels, not prose.
   if (element.tag_namespace != GUMBO_NAMESPACE_HTML) return true;
   static const std::unordered_set<std::string> kLeftOut = {
-      "script", "style",  "noscript", "template", "head",  "nav",    "header",   "footer",
+      "script", "style",  "noscript", "template", "head",     "nav",      "header", "footer",
       "aside",  "form",   "title",    "select",   "datalist", "textarea", "iframe", "object",
-      "embed",  "canvas", "video",    "audio",    "map",   "button"};
+      "embed",  "canvas", "video",    "audio",    "map",      "button"};
   const std::string name = ElementName(element);
   if (kLeftOut.count(name) != 0) return true;
   if (name == "dialog" && Attribute(element, "open") == nullptr) return true;
@@ -76,13 +76,14 @@ bool IsLeftOut(const GumboNode& node) {
 
 bool IsBlock(const std::string& name) {
   static const std::unordered_set<std::string> kBlocks = {
-      "address", "article", "aside",   "blockquote", "body",     "caption",  "center", "dd",
-      "details", "dialog",  "dir",     "div",        "dl",       "dt",       "fieldset",
-      "figcaption", "figure", "footer", "form",      "frameset", "h1",       "h2",     "h3",
-      "h4",      "h5",      "h6",      "header",     "hgroup",   "hr",       "html",   "legend",
-      "li",      "listing", "main",    "menu",       "nav",      "ol",       "optgroup",
-      "option",  "p",       "plaintext", "pre",      "search",   "section",  "summary", "table",
-      "tbody",   "thead",   "tfoot",   "tr",         "ul",       "xmp"};
+      "address",  "article",    "aside",    "blockquote", "body",    "caption",   "center",
+      "dd",       "details",    "dialog",   "dir",        "div",     "dl",        "dt",
+      "fieldset", "figcaption", "figure",   "footer",     "form",    "frameset",  "h1",
+      "h2",       "h3",         "h4",       "h5",         "h6",      "header",    "hgroup",
+      "hr",       "html",       "legend",   "li",         "listing", "main",      "menu",
+      "nav",      "ol",         "optgroup", "option",     "p",       "plaintext", "pre",
+      "search",   "section",    "summary",  "table",      "tbody",   "thead",     "tfoot",
+      "tr",       "ul",         "xmp"};
   return kBlocks.count(name) != 0;
 }
 
@@ -242,7 +243,9 @@ std::u16string TitleOf(const GumboNode* document) {
 }
 
 struct OutputDeleter {
-  void operator()(GumboOutput* output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
+  void operator()(GumboOutput* output) const {
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+  }
 };
 
 std::string_view SkipBom(std::string_view bytes) {

@@ -59,8 +59,8 @@ ReadOutcome<QUrl> ParsePageAddress(const QString& text) {
   const QUrl url(trimmed, QUrl::StrictMode);
   const QString scheme = url.scheme().toLower();
   if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
-    return ReadOutcome<QUrl>::Failure(CannotImport(
-        trimmed, "only http:// and https:// addresses can be imported"));
+    return ReadOutcome<QUrl>::Failure(
+        CannotImport(trimmed, "only http:// and https:// addresses can be imported"));
   }
   if (!url.isValid() || url.host().isEmpty())
     return ReadOutcome<QUrl>::Failure(CannotImport(trimmed, "it is not a valid web address"));

@@ -18,7 +18,6 @@
 #include "ImportLimits.h"
 #include "ReadOutcome.h"
 
-
 namespace vellora {
 
 struct FetchSettings {

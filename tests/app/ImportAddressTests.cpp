@@ -59,7 +59,8 @@ TEST_F(ImportAddressTest, PageArrivesInThePaneAsItsReadableTextAndIsCounted) {
                              "<aside>We use cookies</aside></body></html>"));
   Type(window->Pane1(), QStringLiteral("old text"));
   ImportFrom(server.BaseUrl() + "/post", 2);
-  EXPECT_EQ(window->Pane2().Text(), u"Post\nCaf\u00e9 gardeners share tips.\nSecond paragraph here.");
+  EXPECT_EQ(window->Pane2().Text(),
+            u"Post\nCaf\u00e9 gardeners share tips.\nSecond paragraph here.");
   EXPECT_EQ(window->ArticleText2, window->Pane2().Text());
   EXPECT_EQ(Words(2), QStringLiteral("8"));
   EXPECT_EQ(Control<NumericField>("edtParag2")->text(), QStringLiteral("3"));

@@ -94,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "a b\nc d"},
         PageCase{"EmptyCellsAddNoSpaces", "<table><tr><td></td><td>x</td><td></td></tr></table>",
                  "x"},
-        PageCase{"EntitiesDecoded", "<p>&lt;a&gt; &amp; &quot;b&quot; &eacute; &#233; &#xE9; &copy</p>",
+        PageCase{"EntitiesDecoded",
+                 "<p>&lt;a&gt; &amp; &quot;b&quot; &eacute; &#233; &#xE9; &copy</p>",
                  "<a> & \"b\" \u00e9 \u00e9 \u00e9 \u00a9"},
         PageCase{"PreKeepsItsLines", "<pre>line one\n  line two\n\nline\tthree</pre>",
                  "line one\nline two\nline three"},
@@ -175,8 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "\u00e9"},
         CharsetCase{"HttpCharsetBeatsMeta", "<meta charset=utf-8><p>\xE9", "windows-1252",
                     "windows-1252", "\u00e9"},
-        CharsetCase{"HttpCharsetOtherCodePage", "<p>\xB1", "iso-8859-2", "iso-8859-2",
-                    "\u0105"},
+        CharsetCase{"HttpCharsetOtherCodePage", "<p>\xB1", "iso-8859-2", "iso-8859-2", "\u0105"},
         CharsetCase{"UnknownHttpCharsetFallsThroughToMeta", "<meta charset=windows-1251><p>\xC0",
                     "no-such-charset", "windows-1251", "\u0410"},
         CharsetCase{"MetaCharset", "<meta charset='windows-1251'><p>\xC0", "", "windows-1251",
@@ -185,8 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
                     "<p>\xC0",
                     "", "windows-1251", "\u0410"},
-        CharsetCase{"Latin1LabelMeansWindows1252", kLatin1Meta, "", "windows-1252",
-                    "\u20ac\u00e9"},
+        CharsetCase{"Latin1LabelMeansWindows1252", kLatin1Meta, "", "windows-1252", "\u20ac\u00e9"},
         CharsetCase{"MetaUtf16MeansUtf8", "<meta charset=utf-16><p>\xC3\xA9", "", "UTF-8",
                     "\u00e9"},
         CharsetCase{"MetaInsideCommentIgnored", "<!-- <meta charset=windows-1251> --><p>\xC3\xA9",
@@ -225,9 +224,9 @@ TEST(WebPageRoutes, PageExtensionsReadAsPagesOnBothRoutes) {
 
 TEST(WebPageRoutes, ContentThatStartsLikeAPageIsSniffedOnThePlainRoute) {
   test::TempFolder folder;
-  const auto saved = folder.Write(
-      "saved.txt", "\xEF\xBB\xBF<!-- saved from url=(0014)about:internet -->\n"
-                   "<!DOCTYPE html><p>Sniffed <b>page</b></p>");
+  const auto saved = folder.Write("saved.txt",
+                                  "\xEF\xBB\xBF<!-- saved from url=(0014)about:internet -->\n"
+                                  "<!DOCTYPE html><p>Sniffed <b>page</b></p>");
   ImportResult result = ImportDocument(saved);
   ASSERT_TRUE(result.Ok) << result.Error;
   EXPECT_EQ(ToUtf8(result.Document.Text), "Sniffed page");
@@ -300,8 +299,7 @@ TEST(WebPageLimits, DeepNestingIsRefusedBeforeParsing) {
     const std::string page = "<!DOCTYPE html><body>" + Repeat(piece, 100000);
     const auto outcome = ReadWebPage(page);
     ASSERT_FALSE(outcome.Ok()) << piece;
-    EXPECT_NE(outcome.Cause.find("nested more than 1000 deep"), std::string::npos)
-        << outcome.Cause;
+    EXPECT_NE(outcome.Cause.find("nested more than 1000 deep"), std::string::npos) << outcome.Cause;
   }
   test::TempFolder folder;
   const auto path = folder.Write("deep.html", Repeat("<div>", 200000));
@@ -346,8 +344,7 @@ INSTANTIATE_TEST_SUITE_P(
         NestingCase{"UnclosedDefinitions", "<dl>" + Repeat("<dt>a<dd>b", 5000), 7},
         NestingCase{"UnclosedCellsAndRows", "<table>" + Repeat("<tr><td>a<td>b", 5000), 9},
         NestingCase{"UnclosedOptions", "<select>" + Repeat("<option>a", 5000), 7},
-        NestingCase{"SelfClosedSvgShapes", "<svg>" + Repeat("<path d='M0'/>", 5000) + "</svg>",
-                    6},
+        NestingCase{"SelfClosedSvgShapes", "<svg>" + Repeat("<path d='M0'/>", 5000) + "</svg>", 6},
         NestingCase{"ScriptHoldingTags", "<script>" + Repeat("<div>", 5000) + "</script>", 5},
         NestingCase{"CommentHoldingTags", "<!--" + Repeat("<div>", 5000) + "-->", 4},
         NestingCase{"VoidElements", Repeat("<br><img src=x><input>", 5000), 4},
@@ -360,10 +357,10 @@ TEST(WebPageLimits, TagsInsideSvgTitleCountAsNesting) {
   EXPECT_GT(EstimatePageNesting("<svg><title>" + Repeat("<g>", 2000), kMaxNestingDepth),
             kMaxNestingDepth);
   // A script's "</script>" inside "<!--<script>" does not end it; the tags after it are text.
-  EXPECT_LE(EstimatePageNesting("<script><!--<script></script>" + Repeat("<div>", 2000) +
-                                    "--></script>",
-                                kMaxNestingDepth),
-            5u);
+  EXPECT_LE(
+      EstimatePageNesting("<script><!--<script></script>" + Repeat("<div>", 2000) + "--></script>",
+                          kMaxNestingDepth),
+      5u);
 }
 
 // ---- Cross-check with a real browser -----------------------------------------------------------

@@ -56,7 +56,8 @@ TEST_F(PageFetcherTest, PlainTextAnswerIsReadAsTextAndOtherTypesAreRefused) {
 
 TEST_F(PageFetcherTest, TenRedirectsAreFollowedButNotEleven) {
   server_.SetScript([](const RecordedRequest& request) {
-    const std::string path = request.Path();  // "/hop/N" redirects to "/hop/N-1"; "/hop/0" is the page
+    const std::string path =
+        request.Path();  // "/hop/N" redirects to "/hop/N-1"; "/hop/0" is the page
     const int n = std::stoi(path.substr(5));
     if (n == 0) return Page("<p>arrived</p>", "text/html");
     return ScriptedReply::Redirect(302, QByteArray("/hop/") + QByteArray::number(n - 1));
@@ -94,8 +95,8 @@ TEST_F(PageFetcherTest, ErrorStatusFailsWithTheStatus) {
   server_.Route("/broken", ScriptedReply::Status(500, "<p>oops</p>"));
   const auto missing = Import("/missing");
   ASSERT_FALSE(missing.Ok());
-  EXPECT_EQ(missing.Cause,
-            "Cannot import \"" + server_.BaseUrl() + "/missing\": the server answered HTTP 404 Error.");
+  EXPECT_EQ(missing.Cause, "Cannot import \"" + server_.BaseUrl() +
+                               "/missing\": the server answered HTTP 404 Error.");
   const auto broken = Import("/broken");
   ASSERT_FALSE(broken.Ok());
   EXPECT_NE(broken.Cause.find("HTTP 500"), std::string::npos) << broken.Cause;
@@ -174,8 +175,8 @@ TEST_F(PageFetcherTest, RefusedConnectionNamesTheCause) {
   closed.close();
   const auto result = FetchPageNow(address);
   ASSERT_FALSE(result.Ok());
-  EXPECT_EQ(result.Cause, "Cannot import \"" + address.toStdString() +
-                              "\": the server refused the connection.");
+  EXPECT_EQ(result.Cause,
+            "Cannot import \"" + address.toStdString() + "\": the server refused the connection.");
 }
 
 struct RefusedAddress {
@@ -200,8 +201,9 @@ TEST_P(RefusedAddresses, AreRefusedBeforeAnyRequest) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedAddresses,
     ::testing::Values(
-        RefusedAddress{"file:///etc/passwd",
-                       "\"file:///etc/passwd\": only http:// and https:// addresses can be imported"},
+        RefusedAddress{
+            "file:///etc/passwd",
+            "\"file:///etc/passwd\": only http:// and https:// addresses can be imported"},
         RefusedAddress{"ftp://example.com/page", "only http:// and https://"},
         RefusedAddress{"javascript:alert(1)", "only http:// and https://"},
         RefusedAddress{"example.com/page", "only http:// and https://"},
