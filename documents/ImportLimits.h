@@ -14,6 +14,8 @@ inline constexpr std::uint64_t kMaxZipPartBytes = 64ull * 1024 * 1024;
 inline constexpr std::size_t kMaxImportedTextUnits = 128u * 1024 * 1024;
 // No web page, saved or downloaded, larger than this is read.
 inline constexpr std::uint64_t kMaxPageBytes = 32ull * 1024 * 1024;
+// Most elements a web page may open: the HTML parser needs about 300 bytes and 10 µs for each.
+inline constexpr std::size_t kMaxPageElements = 1'000'000;
 // Deepest nesting of RTF groups, XML elements or web page elements accepted.
 inline constexpr int kMaxNestingDepth = 1000;
 

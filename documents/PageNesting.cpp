@@ -339,11 +339,16 @@ class NestingModel {
 }  // namespace
 
 std::size_t EstimatePageNesting(std::string_view s, std::size_t limit) {
+  return MeasurePage(s, limit, static_cast<std::size_t>(-1)).Depth;
+}
+
+PageShape MeasurePage(std::string_view s, std::size_t limit, std::size_t tagLimit) {
   NestingModel model(limit);
+  std::size_t startTags = 0;
   std::size_t i = 0;
   std::string name;
   std::string key;
-  while (i < s.size() && !model.OverLimit()) {
+  while (i < s.size() && !model.OverLimit() && startTags <= tagLimit) {
     const std::size_t lt = s.find('<', i);
     if (lt == std::string_view::npos) break;
     i = lt;
@@ -394,6 +399,7 @@ std::size_t EstimatePageNesting(std::string_view s, std::size_t limit) {
     }
     key = name;
     key.append(s.substr(attributesFrom, j - attributesFrom));
+    ++startTags;
     model.StartTag(name, key, selfClosing);
     const unsigned flags = FlagsOf(name);
     if (flags & kPlainText) break;
@@ -404,7 +410,7 @@ std::size_t EstimatePageNesting(std::string_view s, std::size_t limit) {
       i = end;
     }
   }
-  return model.Deepest();
+  return {model.Deepest(), startTags};
 }
 
 }  // namespace vellora

@@ -14,4 +14,13 @@ namespace vellora {
 // Stops as soon as the depth passes limit and returns a value above limit.
 std::size_t EstimatePageNesting(std::string_view utf8Markup, std::size_t limit);
 
+struct PageShape {
+  std::size_t Depth = 0;      // as EstimatePageNesting gives it
+  std::size_t StartTags = 0;  // elements the markup opens (the parser's memory grows with them)
+};
+
+// Both measures in one pass; stops once the depth passes depthLimit or the start tags pass
+// tagLimit, with that measure above its limit.
+PageShape MeasurePage(std::string_view utf8Markup, std::size_t depthLimit, std::size_t tagLimit);
+
 }  // namespace vellora

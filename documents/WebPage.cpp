@@ -296,9 +296,13 @@ ReadOutcome<std::u16string> ReadWebPage(std::string_view bytes, std::string_view
                             " that can be imported");
   const DecodedPage decoded = DecodePageBytes(bytes, httpCharset);
   const std::string markup = ToUtf8(decoded.Text);
-  if (EstimatePageNesting(markup, kMaxNestingDepth) > kMaxNestingDepth)
+  const PageShape shape = MeasurePage(markup, kMaxNestingDepth, kMaxPageElements);
+  if (shape.Depth > kMaxNestingDepth)
     return Outcome::Failure("the page's elements are nested more than " +
                             std::to_string(kMaxNestingDepth) + " deep");
+  if (shape.StartTags > kMaxPageElements)
+    return Outcome::Failure("the page has more than " + std::to_string(kMaxPageElements) +
+                            " elements");
   GumboOptions options = kGumboDefaultOptions;
   options.max_errors = 0;  // the parse errors of real pages are many and not needed
   const std::unique_ptr<GumboOutput, OutputDeleter> output(

@@ -22,7 +22,8 @@ bool LooksLikeWebPage(std::string_view bytes);
 // script, style, noscript, template, head, nav, header, footer, aside, form and hidden elements.
 // Blocks start lines, inline elements join, table cells are joined by a space, white space
 // collapses, and the title comes first unless the text already begins with it. httpCharset is the
-// server's charset for a downloaded page. Pages over the size cap or nested too deeply are refused.
+// server's charset for a downloaded page. Pages over the size cap, with too many elements or nested
+// too deeply are refused before they are parsed.
 ReadOutcome<std::u16string> ReadWebPage(std::string_view bytes, std::string_view httpCharset = {});
 
 // A downloaded answer as an article: pages through ReadWebPage, text/plain as plain text in the

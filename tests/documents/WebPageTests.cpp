@@ -294,6 +294,15 @@ std::string Repeat(std::string_view piece, int times) {
   return out;
 }
 
+TEST(WebPageLimits, PageWithTooManyElementsIsRefusedBeforeParsing) {
+  // 4 MB of "<p>x" would make the parser build a tree of about 300 MB.
+  const auto outcome = ReadWebPage(Repeat("<p>x", 1'000'001));
+  ASSERT_FALSE(outcome.Ok());
+  EXPECT_EQ(outcome.Cause, "the page has more than 1000000 elements");
+  EXPECT_EQ(MeasurePage(Repeat("<br>", 1000), 1000, 5000).StartTags, 1000u);
+  EXPECT_TRUE(ReadWebPage(Repeat("<p>x", 20'000)).Ok());
+}
+
 TEST(WebPageLimits, DeepNestingIsRefusedBeforeParsing) {
   for (const char* piece : {"<div>", "<span>", "<b>", "<table><tr><td>", "<div/>", "<ul><li>"}) {
     const std::string page = "<!DOCTYPE html><body>" + Repeat(piece, 100000);
