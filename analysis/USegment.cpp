@@ -1,5 +1,6 @@
 #include "USegment.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vellora {
@@ -38,11 +39,21 @@ std::u16string_view TrimControlAndSpace(std::u16string_view text) {
 
 bool NormalizeArticleTextInPlace(std::u16string& text) {
   bool changed = false;
-  for (char16_t& c : text) {
-    const char16_t n = NormalizedUnit(c);
-    if (n != c) {
-      c = n;
-      changed = true;
+  // Every unit that changes lies at or above U+00A0: blocks without one are passed over whole.
+  constexpr std::size_t kBlock = 32;
+  char16_t* units = text.data();
+  const std::size_t n = text.size();
+  for (std::size_t start = 0; start < n; start += kBlock) {
+    const std::size_t end = std::min(n, start + kBlock);
+    bool high = false;
+    for (std::size_t i = start; i < end; ++i) high |= units[i] >= u'\u00A0';
+    if (!high) continue;
+    for (std::size_t i = start; i < end; ++i) {
+      const char16_t normalized = NormalizedUnit(units[i]);
+      if (normalized != units[i]) {
+        units[i] = normalized;
+        changed = true;
+      }
     }
   }
   return changed;

@@ -15,12 +15,15 @@ namespace {
 // Article 1 where its runs start.
 class ReversedSuffixAutomaton {
  public:
-  explicit ReversedSuffixAutomaton(std::span<const std::uint32_t> tokens) {
+  // Tokens below rootTokens find the root's transitions in a plain array.
+  ReversedSuffixAutomaton(std::span<const std::uint32_t> tokens, std::uint32_t rootTokens)
+      : rootTargets_(rootTokens, kNone) {
     const std::size_t n = tokens.size();
-    std::size_t capacity = 16;
-    while (capacity < 6 * n + 16) capacity <<= 1;
-    keys_.assign(capacity, kEmpty);
-    targets_.assign(capacity, 0);
+    // Only the transitions past a state's first land in the table, a fraction of the at most 3n;
+    // it starts small, which keeps it in cache, and doubles when half full.
+    std::size_t capacity = 1024;
+    while (capacity < n / 2) capacity <<= 1;
+    slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;
     states_.reserve(2 * n + 2);
     states_.push_back(State{});
@@ -32,10 +35,17 @@ class ReversedSuffixAutomaton {
   static constexpr std::int32_t kNone = -1;
 
   std::int32_t Next(std::int32_t state, std::uint32_t token) const {
+    // Walks fall back to the root all the time; its transitions stay in cache this way.
+    if (state == 0 && token < rootTargets_.size()) return rootTargets_[token];
+    // Most states have a single transition, kept in the state itself.
+    const State& s = states_[static_cast<std::size_t>(state)];
+    if (s.inlineTarget == kNone) return kNone;
+    if (s.inlineToken == token) return s.inlineTarget;
+    if (!s.spilled) return kNone;
     const std::uint64_t key = Key(state, token);
     for (std::size_t slot = Hash(key) & mask_;; slot = (slot + 1) & mask_) {
-      if (keys_[slot] == key) return targets_[slot];
-      if (keys_[slot] == kEmpty) return kNone;
+      if (slots_[slot].key == key) return slots_[slot].target;
+      if (slots_[slot].key == kEmpty) return kNone;
     }
   }
   std::int32_t Link(std::int32_t state) const { return states_[state].link; }
@@ -58,6 +68,9 @@ class ReversedSuffixAutomaton {
     std::int32_t link = kNone;
     std::int32_t firstStart = std::numeric_limits<std::int32_t>::max();
     std::int32_t firstEdge = kNone;
+    std::int32_t inlineTarget = kNone;  // the first transition, or kNone without any
+    std::uint32_t inlineToken = 0;
+    bool spilled = false;  // further transitions live in the table
   };
   struct Edge {
     std::uint32_t token;
@@ -74,24 +87,63 @@ class ReversedSuffixAutomaton {
   }
 
   void Set(std::int32_t state, std::uint32_t token, std::int32_t target) {
+    if (state == 0 && token < rootTargets_.size()) {
+      if (rootTargets_[token] == kNone) AddEdge(state, token);
+      rootTargets_[token] = target;
+      return;
+    }
+    State& s = states_[static_cast<std::size_t>(state)];
+    if (s.inlineTarget == kNone) {
+      s.inlineToken = token;
+      s.inlineTarget = target;
+      AddEdge(state, token);
+      return;
+    }
+    if (s.inlineToken == token) {
+      s.inlineTarget = target;
+      return;
+    }
+    s.spilled = true;
     const std::uint64_t key = Key(state, token);
     for (std::size_t slot = Hash(key) & mask_;; slot = (slot + 1) & mask_) {
-      if (keys_[slot] == key) {
-        targets_[slot] = target;
+      if (slots_[slot].key == key) {
+        slots_[slot].target = target;
         return;
       }
-      if (keys_[slot] == kEmpty) {
-        keys_[slot] = key;
-        targets_[slot] = target;
-        edges_.push_back(Edge{token, states_[state].firstEdge});
-        states_[state].firstEdge = static_cast<std::int32_t>(edges_.size() - 1);
+      if (slots_[slot].key == kEmpty) {
+        if ((used_ + 1) * 2 > slots_.size()) {
+          Grow();
+          Set(state, token, target);
+          return;
+        }
+        ++used_;
+        slots_[slot].key = key;
+        slots_[slot].target = target;
+        AddEdge(state, token);
         return;
       }
     }
   }
 
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    mask_ = slots_.size() - 1;
+    for (const Slot& entry : old) {
+      if (entry.key == kEmpty) continue;
+      std::size_t slot = Hash(entry.key) & mask_;
+      while (slots_[slot].key != kEmpty) slot = (slot + 1) & mask_;
+      slots_[slot] = entry;
+    }
+  }
+
+  void AddEdge(std::int32_t state, std::uint32_t token) {
+    edges_.push_back(Edge{token, states_[state].firstEdge});
+    states_[state].firstEdge = static_cast<std::int32_t>(edges_.size() - 1);
+  }
+
   std::int32_t NewState(std::int32_t length, std::int32_t link, std::int32_t firstStart) {
-    states_.push_back(State{length, link, firstStart, kNone});
+    states_.push_back(State{length, link, firstStart, kNone, kNone, 0, false});
     return static_cast<std::int32_t>(states_.size() - 1);
   }
 
@@ -169,9 +221,15 @@ class ReversedSuffixAutomaton {
 
   std::vector<State> states_;
   std::vector<Edge> edges_;
-  std::vector<std::uint64_t> keys_;
-  std::vector<std::int32_t> targets_;
+  // A transition's key and target side by side: a look-up touches one cache line.
+  struct Slot {
+    std::uint64_t key = kEmpty;
+    std::int32_t target = 0;
+  };
+  std::vector<Slot> slots_;
+  std::vector<std::int32_t> rootTargets_;
   std::size_t mask_ = 0;
+  std::size_t used_ = 0;
   std::vector<std::vector<std::int32_t>> up_;
 };
 
@@ -183,7 +241,16 @@ std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
   const auto n2 = static_cast<std::int32_t>(tokens2.size());
   if (tokens1.empty() || n2 == 0) return tiles;
   const std::int32_t minimum = std::max(minTokens, 1);
-  ReversedSuffixAutomaton automaton(tokens1);
+  // Word and unit ids are small numbers; the id of a word missing from Article 2 is not.
+  std::uint32_t rootTokens = 0;
+  const auto cap = static_cast<std::uint32_t>(std::min<std::size_t>(
+      4 * (tokens1.size() + tokens2.size()) + 16, std::numeric_limits<std::uint32_t>::max()));
+  for (const auto tokens : {tokens1, tokens2}) {
+    for (const std::uint32_t token : tokens) {
+      if (token < cap) rootTokens = std::max(rootTokens, token + 1);
+    }
+  }
+  ReversedSuffixAutomaton automaton(tokens1, rootTokens);
 
   // Longest run of Article 1 starting at every place of Article 2, and the state it reached.
   std::vector<std::int32_t> longest(static_cast<std::size_t>(n2));

@@ -1,30 +1,58 @@
 #include "UWordIndex.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 #include <string>
 
 namespace vellora {
 namespace {
 
-constexpr char16_t FoldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+constexpr std::uint64_t kLaneOnes = 0x0001000100010001ull;
+
+// Four UTF-16 units packed in one word, with A to Z folded to a to z in every lane at once.
+constexpr std::uint64_t FoldFour(std::uint64_t x) {
+  const std::uint64_t low = x & 0x7FFF7FFF7FFF7FFFull;  // no lane can carry into the next
+  const std::uint64_t atLeastA = low + (0x8000 - u'A') * kLaneOnes;
+  const std::uint64_t aboveZ = low + (0x8000 - u'Z' - 1) * kLaneOnes;
+  const std::uint64_t upper = atLeastA & ~aboveZ & ~x & 0x8000800080008000ull;
+  return x | (upper >> 10);  // bit 15 of a lane down to 0x20: 'A' + 32 is 'a'
 }
 
-std::uint64_t HashFolded(std::u16string_view word) {
-  std::uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
-  for (const char16_t c : word) h = (h ^ FoldAscii(c)) * 0x100000001B3ull;
-  return h ^ (h >> 29) ^ (h >> 41);
-}
-
-// word against an already folded copy.
-bool EqualFolded(std::u16string_view word, std::u16string_view folded) {
-  if (word.size() != folded.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (FoldAscii(word[i]) != folded[i]) return false;
+// A word folded into whole 64-bit chunks (the last one padded with zero units) and its hash.
+class FoldedWord {
+ public:
+  explicit FoldedWord(std::u16string_view word) : length_(word.size()) {
+    const std::size_t chunks = (word.size() + 3) / 4;
+    if (chunks > kInline) heap_.resize(chunks);
+    std::uint64_t* out = chunks > kInline ? heap_.data() : inline_;
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
+    std::size_t i = 0;
+    for (std::size_t c = 0; c < chunks; ++c, i += 4) {
+      std::uint64_t chunk = 0;
+      std::memcpy(&chunk, word.data() + i, std::min<std::size_t>(4, word.size() - i) * 2);
+      chunk = FoldFour(chunk);
+      out[c] = chunk;
+      h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+      h ^= h >> 32;
+    }
+    hash_ = h ^ (h >> 29);
+    data_ = reinterpret_cast<const char16_t*>(out);
   }
-  return true;
-}
+  FoldedWord(const FoldedWord&) = delete;
+  FoldedWord& operator=(const FoldedWord&) = delete;
+
+  std::uint64_t Hash() const { return hash_; }
+  std::u16string_view Units() const { return {data_, length_}; }
+
+ private:
+  static constexpr std::size_t kInline = 16;  // words of up to 64 units need no allocation
+  std::size_t length_;
+  std::uint64_t hash_ = 0;
+  std::uint64_t inline_[kInline];  // written before it is read
+  std::vector<std::uint64_t> heap_;
+  const char16_t* data_ = nullptr;
+};
 
 std::u16string_view WordText(std::u16string_view text, const TWord& w) {
   const auto start = static_cast<std::size_t>(w.StartPos - 1);
@@ -38,26 +66,28 @@ std::u16string_view WordText(std::u16string_view text, const TWord& w) {
 // reaching back into the article.
 class IdTable {
  public:
-  std::uint32_t Find(std::u16string_view word, std::uint64_t hash) const {
-    for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
+  std::uint32_t Find(const FoldedWord& word) const {
+    const std::u16string_view units = word.Units();
+    for (std::size_t slot = word.Hash() & mask_;; slot = (slot + 1) & mask_) {
       const std::uint32_t entry = slots_[slot];
       if (entry == 0) return WordIndex::kAbsent;
       const Entry& e = entries_[entry - 1];
-      if (e.hash == hash &&
-          EqualFolded(word, std::u16string_view(pool_).substr(e.offset, e.length))) {
+      if (e.hash == word.Hash() && e.length == units.size() &&
+          std::memcmp(pool_.data() + e.offset, units.data(), units.size() * 2) == 0) {
         return entry - 1;
       }
     }
   }
 
-  std::uint32_t Insert(std::u16string_view word, std::uint64_t hash) {
-    const std::uint32_t found = Find(word, hash);
+  std::uint32_t Insert(const FoldedWord& word) {
+    const std::uint32_t found = Find(word);
     if (found != WordIndex::kAbsent) return found;
     if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
     const auto id = static_cast<std::uint32_t>(entries_.size());
-    entries_.push_back(Entry{hash, static_cast<std::uint32_t>(pool_.size()),
-                             static_cast<std::uint32_t>(word.size())});
-    for (const char16_t c : word) pool_.push_back(FoldAscii(c));
+    const std::u16string_view units = word.Units();
+    entries_.push_back(Entry{word.Hash(), static_cast<std::uint32_t>(pool_.size()),
+                             static_cast<std::uint32_t>(units.size())});
+    pool_.append(units);
     Place(id);
     return id;
   }
@@ -118,13 +148,11 @@ std::uint32_t AssignWordIds(std::u16string_view text1, const TListWords& words1,
   IdTable table;
   ids2.resize(static_cast<std::size_t>(words2.Count()));
   for (int j = 0; j < words2.Count(); ++j) {
-    const std::u16string_view w = WordText(text2, words2[j]);
-    ids2[static_cast<std::size_t>(j)] = table.Insert(w, HashFolded(w));
+    ids2[static_cast<std::size_t>(j)] = table.Insert(FoldedWord(WordText(text2, words2[j])));
   }
   ids1.resize(static_cast<std::size_t>(words1.Count()));
   for (int i = 0; i < words1.Count(); ++i) {
-    const std::u16string_view w = WordText(text1, words1[i]);
-    ids1[static_cast<std::size_t>(i)] = table.Find(w, HashFolded(w));
+    ids1[static_cast<std::size_t>(i)] = table.Find(FoldedWord(WordText(text1, words1[i])));
   }
   return table.Size();
 }

@@ -103,6 +103,20 @@ void ArticlePane::Select(std::int32_t start, std::int32_t length) {
   edit_->setTextCursor(cursor);
 }
 
+void ArticlePane::Reveal(std::int32_t start, std::int32_t length) {
+  // Selecting scrolls to the end of the range; a range taller than the view would then show
+  // only its tail.
+  Select(start, length);
+  QTextCursor first(edit_->document());
+  first.setPosition(std::clamp(start, 0, Length()));
+  const QRect top = edit_->cursorRect(first);
+  const int height = edit_->viewport()->height();
+  if (top.top() >= 0 && top.bottom() < height) return;
+  QScrollBar* bar = edit_->verticalScrollBar();
+  // The start goes a little below the top edge, so that the line before it shows as context.
+  bar->setValue(bar->value() + top.top() - std::min(height / 4, top.height() * 2));
+}
+
 std::int32_t ArticlePane::SelStart() const {
   return edit_->textCursor().selectionStart();
 }

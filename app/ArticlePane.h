@@ -43,6 +43,10 @@ class ArticlePane : public QObject {
   std::int32_t SelStart() const;
   std::int32_t SelLength() const;
 
+  // Selects a range and scrolls the pane so that the range's start is in view, with as much of
+  // the range below it as fits.
+  void Reveal(std::int32_t start, std::int32_t length);
+
   // Formatting of the selection, or of the insertion point when nothing is selected.
   void SetSelTextColor(std::int32_t bgr);
   void SetSelBold(bool bold);  // false: plain, neither bold, italic, underlined nor struck out

@@ -10,13 +10,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
+#include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTabBar>
+#include <QTableView>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -28,19 +31,24 @@
 #include "AddressOpening.h"
 #include "Anchors.h"
 #include "AnsiText.h"
+#include "AppVersion.h"
 #include "ArticlePane.h"
 #include "BrandView.h"
 #include "ClickWatcher.h"
+#include "CtrlClickWatcher.h"
 #include "DocumentImport.h"
 #include "ErrorReport.h"
 #include "FAbout.h"
 #include "FImportAddress.h"
 #include "LabelFit.h"
 #include "LiveUpdate.h"
+#include "MatchChoice.h"
 #include "MessageBalloon.h"
 #include "NewsCommands.h"
 #include "NumericField.h"
 #include "PaneHighlight.h"
+#include "PassageListModel.h"
+#include "ReportCommands.h"
 #include "Skin.h"
 #include "UCompare.h"
 #include "UKeyword.h"
@@ -93,16 +101,17 @@ std::filesystem::path ApplicationFolder() {
 }
 
 // What the duplicate field's value means, shown as its tool tip.
-QString DuplicateStatus(std::int32_t marked, std::int32_t total, std::int32_t minLength,
-                        const QString& unit) {
+QString DuplicateStatus(int article, std::int32_t marked, std::int32_t total,
+                        std::int32_t minLength, const QString& unit) {
   if (marked == 0) {
     return QStringLiteral("Compare found no matching parts of at least %1 %2.")
         .arg(std::max(1, minLength))
         .arg(unit);
   }
-  return QStringLiteral("%1 of the %2 words of Article 2 are in matching parts.")
+  return QStringLiteral("%1 of the %2 words of Article %3 are in matching parts.")
       .arg(marked)
-      .arg(total);
+      .arg(total)
+      .arg(article);
 }
 
 QString PathText(const std::filesystem::path& path) {
@@ -132,10 +141,10 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   // main page shows.
   ui->pgcPrinc->setCurrentWidget(ui->stsMain);
 
-  side1_ = {nullptr,       &ArticleText1, &Article1,        ui->edtWords1,    ui->edtSenten1,
-            ui->edtParag1, ui->edtKw1,    ui->edtDensPerc1, ui->edtDensTotal1};
-  side2_ = {nullptr,       &ArticleText2, &Article2,        ui->edtWords2,    ui->edtSenten2,
-            ui->edtParag2, ui->edtKw2,    ui->edtDensPerc2, ui->edtDensTotal2};
+  side1_ = {nullptr,       &ArticleText1, &Article1,        ui->edtWords1,     ui->edtSenten1,
+            ui->edtParag1, ui->edtKw1,    ui->edtDensPerc1, ui->edtDensTotal1, {}};
+  side2_ = {nullptr,       &ArticleText2, &Article2,        ui->edtWords2,     ui->edtSenten2,
+            ui->edtParag2, ui->edtKw2,    ui->edtDensPerc2, ui->edtDensTotal2, {}};
   pane1_ = new vellora::ArticlePane(ui->rchArticle1, this);
   pane2_ = new vellora::ArticlePane(ui->rchArticle2, this);
   SetUpPane(side1_, pane1_, QStringLiteral("PopupMenu1"), QStringLiteral("mnuPaste"));
@@ -169,6 +178,23 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   ui->prfWelcome->setUndoRedoEnabled(false);
   ui->panBanner->installEventFilter(this);
 
+  passages_ = new vellora::PassageListModel(blocks_, this);
+  vellora::ShowPassagesIn(*ui->lstPassages, *passages_);
+  UpdatePassagesCaption();
+  addAction(ui->actNextPassage);
+  addAction(ui->actPreviousPassage);
+  // The remembered choice goes in before the change handlers are connected: showing it must not
+  // store it again.
+  {
+    const std::unique_ptr<QSettings> settings = vellora::OpenProgramSettings();
+    const vellora::MatchChoice choice = vellora::LoadMatchChoice(*settings);
+    ui->cbxMatch->setCurrentIndex(choice.Mode == vellora::MatchMode::Anywhere ? 1 : 0);
+    ui->spnGap->setValue(choice.Gap);
+    ui->spnGap->setEnabled(choice.Mode == vellora::MatchMode::Anywhere);
+    const bool shown = vellora::LoadPassagesShown(*settings);
+    ui->btnPassages->setChecked(shown);
+    ShowPassageList(shown);
+  }
   // The link labels tell the user when their address could not be opened.
   for (QLabel* link : {ui->lblLink1URL, ui->lblLink2URL}) {
     link->setOpenExternalLinks(false);
@@ -178,6 +204,8 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   connect(pane1_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle1Change);
   connect(pane2_, &vellora::ArticlePane::TextEdited, this, &TfrmMain::rchArticle2Change);
   connect(ui->btnCompareEx, &QPushButton::clicked, this, &TfrmMain::btnCompareExClick);
+  connect(ui->btnReport, &QPushButton::clicked, this, &TfrmMain::btnReportClick);
+  connect(ui->btnPrint, &QPushButton::clicked, this, &TfrmMain::btnPrintClick);
   connect(ui->btnClearH1, &QPushButton::clicked, this, &TfrmMain::btnClearH1Click);
   connect(ui->btnClearH2, &QPushButton::clicked, this, &TfrmMain::btnClearH2Click);
   connect(ui->btnCalculateKwDensity1, &QPushButton::clicked, this,
@@ -193,6 +221,23 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   connect(ui->mnuPaste, &QAction::triggered, this, &TfrmMain::mnuPasteClick);
   connect(ui->MenuItem1, &QAction::triggered, this, &TfrmMain::MenuItem1Click);
   connect(ui->minNumWords, &QSpinBox::valueChanged, this, &TfrmMain::minNumWordsChange);
+  connect(ui->cbxType, &QComboBox::currentIndexChanged, this, &TfrmMain::cbxTypeChange);
+  connect(ui->cbxMatch, &QComboBox::currentIndexChanged, this, &TfrmMain::cbxMatchChange);
+  connect(ui->spnGap, &QSpinBox::valueChanged, this, &TfrmMain::spnGapChange);
+  connect(ui->btnPassages, &QToolButton::toggled, this, &TfrmMain::btnPassagesClick);
+  connect(ui->actNextPassage, &QAction::triggered, this, &TfrmMain::actNextPassageExecute);
+  connect(ui->actPreviousPassage, &QAction::triggered, this, &TfrmMain::actPreviousPassageExecute);
+  connect(ui->lstPassages->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (!followingPanes_) RevealPassage(current.row());
+          });
+  // A click on the row already current shows its block again after the panes moved elsewhere.
+  connect(ui->lstPassages, &QAbstractItemView::clicked, this,
+          [this](const QModelIndex& index) { RevealPassage(index.row()); });
+  connect(new vellora::CtrlClickWatcher(ui->rchArticle1), &vellora::CtrlClickWatcher::CtrlClicked,
+          this, [this](std::int32_t position) { ShowPartner(1, position); });
+  connect(new vellora::CtrlClickWatcher(ui->rchArticle2), &vellora::CtrlClickWatcher::CtrlClicked,
+          this, [this](std::int32_t position) { ShowPartner(2, position); });
   connect(ui->btnThanks, &QPushButton::clicked, this, &TfrmMain::btnThanksClick);
   connect(ui->prfWelcome, &QTextBrowser::anchorClicked, this, &TfrmMain::prfWelcomeLinkClick);
   connect(new vellora::ClickWatcher(ui->imgBanner), &vellora::ClickWatcher::Clicked, this,
@@ -210,6 +255,10 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // The list's model reads blocks_, which goes before the widget's children do.
+  ui->lstPassages->setModel(nullptr);
+  delete passages_;
+  passages_ = nullptr;
   FormDestroy();
 }
 
@@ -474,6 +523,7 @@ void TfrmMain::rchArticle2Change() {
 
 void TfrmMain::ArticleChange(Side& side) {
   if (Comparing) return;
+  ForgetComparison();
   const std::u16string text = side.pane->Text();
   std::u16string stored = text;
   if (vellora::NormalizeArticleTextInPlace(stored)) {
@@ -484,6 +534,7 @@ void TfrmMain::ArticleChange(Side& side) {
     side.pane->ReplaceUnits(changed, stored);
   }
   *side.storedText = std::move(stored);
+  if (side.storedText->empty()) side.source.clear();
   vellora::SegmentText(*side.storedText, *side.spans);
   side.words->SetValue(side.spans->Words.Count());
   side.sentences->SetValue(side.spans->Sentences.Count());
@@ -494,8 +545,10 @@ void TfrmMain::ArticleChange(Side& side) {
 void TfrmMain::ClearComparisonResults() {
   if (!comparisonShown_) return;
   comparisonShown_ = false;
-  ui->edtDuplicate->ShowNothing();
-  ui->edtDuplicate->setToolTip(QString::fromLatin1(kChangedTextsHint));
+  for (vellora::NumericField* share : {ui->edtDuplicate, ui->edtDuplicate1}) {
+    share->ShowNothing();
+    share->setToolTip(QString::fromLatin1(kChangedTextsHint));
+  }
 }
 
 // ---- Compare and highlighting -----------------------------------------------------------------
@@ -505,25 +558,85 @@ void TfrmMain::ApplyWordColors(vellora::ArticlePane& pane, const TListWords& wor
 }
 
 void TfrmMain::btnCompareExClick() {
-  const std::int32_t minLength = ui->minNumWords->value();
-  const std::int32_t unitType = ui->cbxType->currentIndex();
+  vellora::ComparisonSettings settings;
+  settings.MinLength = ui->minNumWords->value();
+  settings.UnitType = ui->cbxType->currentIndex();
+  settings.Mode = ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere
+                                                    : vellora::MatchMode::InOrder;
+  settings.Gap = ui->spnGap->value();
   ComparingScope comparing;
-  const vellora::CompareOutcome outcome =
-      vellora::CompareArticles(ArticleText1, Article1, ArticleText2, Article2, minLength, unitType);
+  vellora::CompareOutcome outcome =
+      vellora::CompareArticles(ArticleText1, Article1, ArticleText2, Article2, settings);
   if (!outcome.Compared) {
     ui->edtDuplicate->setToolTip(QString::fromLatin1(kNothingToCompareHint));
+    ui->edtDuplicate1->setToolTip(QString::fromLatin1(kNothingToCompareHint));
     return;
   }
   ApplyWordColors(*pane1_, Words1);
   ApplyWordColors(*pane2_, Words2);
-  // The share is taken of the word count shown for Article 2, which the user may have typed over.
+  // Each share is taken of the word count shown for its article, which the user may have typed
+  // over.
+  const QString unit = ui->cbxType->currentText();
   const std::int32_t marked = vellora::CountMarkedWords(Words2);
   const std::int32_t total = ToCount(ui->edtWords2->Value());
-  const vellora::DuplicateShare share = vellora::ComputeDuplicateShare(marked, total);
-  ui->edtDuplicate->SetValue(share.Percent);
-  ui->edtDuplicate->setToolTip(
-      DuplicateStatus(marked, total, minLength, ui->cbxType->currentText()));
+  ui->edtDuplicate->SetValue(vellora::ComputeDuplicateShare(marked, total).Percent);
+  ui->edtDuplicate->setToolTip(DuplicateStatus(2, marked, total, settings.MinLength, unit));
+  const std::int32_t marked1 = vellora::CountMarkedWords(Words1);
+  const std::int32_t total1 = ToCount(ui->edtWords1->Value());
+  ui->edtDuplicate1->SetValue(vellora::ComputeDuplicateShare(marked1, total1).Percent);
+  ui->edtDuplicate1->setToolTip(DuplicateStatus(1, marked1, total1, settings.MinLength, unit));
   comparisonShown_ = true;
+  // The report states the shares the window shows.
+  outcome.Share = vellora::ComputeDuplicateShare(marked, total);
+  outcome.Share1 = vellora::ComputeDuplicateShare(marked1, total1);
+  lastCompare_ = outcome;
+  ui->btnReport->setEnabled(true);
+  ui->btnPrint->setEnabled(true);
+  ShowBlocks(std::move(outcome.Blocks));
+}
+
+// The blocks, the list and the report all belong to the texts that were compared.
+void TfrmMain::ForgetComparison() {
+  ClearBlocks();
+  lastCompare_.reset();
+  ui->btnReport->setEnabled(false);
+  ui->btnPrint->setEnabled(false);
+}
+
+vellora::ComparisonReport TfrmMain::CurrentReport() const {
+  const auto source = [](const Side& side, const char16_t* typed) {
+    return side.source.isEmpty() ? std::u16string(typed) : side.source.toStdU16String();
+  };
+  vellora::ComparisonReport report = vellora::MakeComparisonReport(
+      source(side1_, u"Article 1"), ArticleText1, Article1, source(side2_, u"Article 2"),
+      ArticleText2, Article2, *lastCompare_);
+  report.Brand = vellora::ReportBrandName(
+      vellora::AnsiToQString(vellora::BrandSettings.ApplicationName).toStdString());
+  report.Version = vellora::AppVersion;
+  return report;
+}
+
+void TfrmMain::btnReportClick() {
+  if (!lastCompare_) return;
+  QFileDialog dialog(this);
+  vellora::PrepareReportDialog(dialog);
+  QString path;
+  if (chooser_) {
+    path = chooser_(dialog);
+  } else if (dialog.exec() == QDialog::Accepted) {
+    path = dialog.selectedFiles().value(0);
+  }
+  path = vellora::ReportPathWithSuffix(path, dialog.selectedNameFilter());
+  if (path.isEmpty()) return;
+  vellora::RememberReportFolder(path);
+  const vellora::ReportResult result = vellora::SaveReportWithProgress(this, CurrentReport(), path);
+  if (result.Outcome == vellora::ReportResult::Status::Failed) {
+    vellora::ShowErrorReport(this, result.Message);
+  }
+}
+
+void TfrmMain::btnPrintClick() {
+  if (lastCompare_) vellora::PrintReportWithDialog(this, CurrentReport());
 }
 
 void TfrmMain::btnClearH1Click() {
@@ -534,6 +647,7 @@ void TfrmMain::btnClearH2Click() {
 }
 
 void TfrmMain::ClearHighlightCommand(Side& side) {
+  ForgetComparison();
   vellora::SegmentText(side.pane->Text(), *side.spans);
   ClearHighlighting(*side.pane);
 }
@@ -658,6 +772,7 @@ void TfrmMain::Import(Side& side) {
       cursor.insertText(QString::fromStdU16String(run.Text), format);
     }
   });
+  side.source = QFileInfo(path).fileName();
 }
 
 void TfrmMain::btnImportAddress1Click() {
@@ -693,4 +808,92 @@ void TfrmMain::MenuItem1Click() {
 
 void TfrmMain::minNumWordsChange() {
   if (ui->minNumWords->value() == 0) ui->minNumWords->setValue(1);
+}
+
+// ---- Match mode and shared passages -----------------------------------------------------------
+
+void TfrmMain::cbxTypeChange() {
+  ui->lblGapUnit->setText(vellora::GapUnitText(ui->cbxType->currentIndex()));
+}
+
+void TfrmMain::cbxMatchChange() {
+  ui->spnGap->setEnabled(ui->cbxMatch->currentIndex() == 1);
+  SaveMatchChoice();
+}
+
+void TfrmMain::spnGapChange() {
+  SaveMatchChoice();
+}
+
+void TfrmMain::SaveMatchChoice() {
+  const std::unique_ptr<QSettings> settings = vellora::OpenProgramSettings();
+  vellora::SaveMatchChoice(*settings,
+                           {ui->cbxMatch->currentIndex() == 1 ? vellora::MatchMode::Anywhere
+                                                              : vellora::MatchMode::InOrder,
+                            ui->spnGap->value()});
+}
+
+void TfrmMain::btnPassagesClick(bool expanded) {
+  ShowPassageList(expanded);
+  vellora::SavePassagesShown(*vellora::OpenProgramSettings(), expanded);
+}
+
+void TfrmMain::ShowPassageList(bool shown) {
+  ui->lstPassages->setVisible(shown);
+  ui->btnPassages->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+}
+
+void TfrmMain::ShowBlocks(std::vector<vellora::MatchBlock> blocks) {
+  blocks_.Set(std::move(blocks), Words1, Words2, ArticleText2);
+  passages_->Reload();
+  UpdatePassagesCaption();
+}
+
+void TfrmMain::ClearBlocks() {
+  if (blocks_.Empty() && passages_->rowCount() == 0) return;
+  blocks_.Clear();
+  passages_->Reload();
+  UpdatePassagesCaption();
+}
+
+void TfrmMain::UpdatePassagesCaption() {
+  ui->btnPassages->setText(blocks_.Empty()
+                               ? QStringLiteral("Shared passages")
+                               : QStringLiteral("Shared passages (%1)").arg(blocks_.Count()));
+}
+
+void TfrmMain::actNextPassageExecute() {
+  GoToPassage(blocks_.Next(ui->lstPassages->currentIndex().row()));
+}
+
+void TfrmMain::actPreviousPassageExecute() {
+  GoToPassage(blocks_.Previous(ui->lstPassages->currentIndex().row()));
+}
+
+void TfrmMain::GoToPassage(std::int32_t row) {
+  if (row < 0) return;
+  MarkPassageRow(row);
+  RevealPassage(row);
+}
+
+void TfrmMain::MarkPassageRow(std::int32_t row) {
+  followingPanes_ = true;
+  ui->lstPassages->setCurrentIndex(passages_->index(row, 0));
+  followingPanes_ = false;
+}
+
+void TfrmMain::RevealPassage(std::int32_t row) {
+  if (row < 0 || row >= blocks_.Count()) return;
+  const vellora::PaneRange range1 = blocks_.BlockRange(row, 1);
+  const vellora::PaneRange range2 = blocks_.BlockRange(row, 2);
+  pane1_->Reveal(range1.Start, range1.Length);
+  pane2_->Reveal(range2.Start, range2.Length);
+}
+
+void TfrmMain::ShowPartner(int side, std::int32_t position) {
+  const vellora::PartnerPlace partner = blocks_.PartnerAt(side, position);
+  if (partner.Block < 0) return;
+  vellora::ArticlePane& other = side == 1 ? *pane2_ : *pane1_;
+  other.Reveal(partner.Range.Start, partner.Range.Length);
+  MarkPassageRow(partner.Block);
 }

@@ -9,12 +9,15 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "BrandSettings.h"
+#include "ComparedBlocks.h"
 #include "HttpClient.h"
 #include "OnlineContext.h"
+#include "UMatchBlocks.h"
 #include "UWords.h"
 
 class QFileDialog;
@@ -29,9 +32,11 @@ class TfrmMain;
 }
 
 namespace vellora {
+struct ComparisonReport;
 class ArticlePane;
 class MessageBalloon;
 class NumericField;
+class PassageListModel;
 
 // The folder the open dialog shows the first time; later it shows the folder of the last file
 // chosen.
@@ -84,6 +89,10 @@ class TfrmMain : public QWidget {
   vellora::ArticlePane& Pane2() { return *pane2_; }
   QFileDialog& OpenDialog() { return *bsSkinOpenDialog1; }
 
+  // The blocks of the comparison shown, as the passage list lists them; empty once either pane,
+  // or its highlighting, changed.
+  const vellora::ComparedBlocks& Blocks() const { return blocks_; }
+
   // Rebuilds a pane from its article's stored text with the colours of words.
   void ApplyWordColors(vellora::ArticlePane& pane, const TListWords& words);
 
@@ -103,6 +112,8 @@ class TfrmMain : public QWidget {
   void rchArticle1Change();
   void rchArticle2Change();
   void btnCompareExClick();
+  void btnReportClick();
+  void btnPrintClick();
   void btnClearH1Click();
   void btnClearH2Click();
   void btnCalculateKwDensity1Click();
@@ -116,6 +127,12 @@ class TfrmMain : public QWidget {
   void mnuPasteClick();
   void MenuItem1Click();
   void minNumWordsChange();
+  void cbxTypeChange();
+  void cbxMatchChange();
+  void spnGapChange();
+  void btnPassagesClick(bool expanded);
+  void actNextPassageExecute();
+  void actPreviousPassageExecute();
 
   void btnThanksClick();
   void imgBannerClick();
@@ -155,6 +172,7 @@ class TfrmMain : public QWidget {
     QLineEdit* keyword = nullptr;
     vellora::NumericField* densityPercent = nullptr;
     vellora::NumericField* densityTotal = nullptr;
+    QString source;  // name of the file imported into the pane; empty for typed text
   };
 
   void SetUpPane(Side& side, vellora::ArticlePane* pane, const QString& menuName,
@@ -170,6 +188,20 @@ class TfrmMain : public QWidget {
   void Import(Side& side);
   void ImportFromAddress(Side& side);
   QString ChooseFile();
+  // What the last Compare found, as its report shows it; pane changes forget it.
+  vellora::ComparisonReport CurrentReport() const;
+  void ForgetComparison();
+
+  // The shared-passage list and the navigation between blocks.
+  void ShowBlocks(std::vector<vellora::MatchBlock> blocks);
+  void ClearBlocks();
+  void UpdatePassagesCaption();
+  void ShowPassageList(bool shown);
+  void GoToPassage(std::int32_t row);
+  void MarkPassageRow(std::int32_t row);
+  void RevealPassage(std::int32_t row);
+  void ShowPartner(int side, std::int32_t position);
+  void SaveMatchChoice();
 
   std::unique_ptr<Ui::TfrmMain> ui;
   vellora::ArticlePane* pane1_ = nullptr;
@@ -183,8 +215,13 @@ class TfrmMain : public QWidget {
   FileChooser chooser_;
   AddressDialogRunner addressRunner_;
   bool shownOnce_ = false;
+  vellora::ComparedBlocks blocks_;
+  vellora::PassageListModel* passages_ = nullptr;
+  // Set while the list's current row is moved to follow the panes, not to lead them.
+  bool followingPanes_ = false;
   // The duplicate field shows the share of the last Compare, which the texts still match.
   bool comparisonShown_ = false;
+  std::optional<vellora::CompareOutcome> lastCompare_;
 
   // The closing flag outlives the client that reads it.
   bool isClosing = false;

@@ -7,6 +7,7 @@
 #include "ArticleGenerator.h"
 #include "LiteralComparison.h"
 #include "UCompare.h"
+#include "UPlainText.h"
 #include "USegment.h"
 
 namespace {
@@ -64,6 +65,43 @@ BENCHMARK(BM_Compare)
     ->Args({100000, vellora::UnitSentences, 1})
     ->Args({100000, vellora::UnitWords, 1})
     ->Unit(benchmark::kMillisecond);
+
+// A whole Compare in Anywhere mode: segmentation, word ids, the tiling, blocks and colours.
+void BM_CompareAnywhere(benchmark::State& state) {
+  const auto& pair = Pair(static_cast<int>(state.range(0)));
+  const vellora::ComparisonSettings settings{
+      vellora::MatchMode::Anywhere, static_cast<std::int32_t>(state.range(2)),
+      static_cast<std::int32_t>(state.range(1)), static_cast<std::int32_t>(state.range(3))};
+  vellora::ArticleSpans a1, a2;
+  vellora::CompareOutcome outcome;
+  for (auto _ : state) {
+    outcome = vellora::CompareArticles(pair.text1, a1, pair.text2, a2, settings);
+    benchmark::DoNotOptimize(outcome);
+  }
+  state.counters["dup%"] = outcome.Share.Percent;
+  state.counters["blocks"] = static_cast<double>(outcome.Blocks.size());
+}
+BENCHMARK(BM_CompareAnywhere)
+    ->ArgNames({"words", "unit", "min", "gap"})
+    ->Args({10000, vellora::UnitWords, 8, 0})
+    ->Args({100000, vellora::UnitWords, 8, 0})
+    ->Args({100000, vellora::UnitWords, 3, 0})
+    ->Args({100000, vellora::UnitWords, 8, 2})
+    ->Args({100000, vellora::UnitSentences, 1, 0})
+    ->Unit(benchmark::kMillisecond);
+
+// Reading a file's bytes into a pane's text: UTF-8 check, decoding and line breaks.
+void BM_DecodeArticleBytes(benchmark::State& state) {
+  const std::string bytes =
+      vellora::ToUtf8(vellora::bench::GenerateArticle(static_cast<std::size_t>(state.range(0))));
+  for (auto _ : state) {
+    std::u16string text = vellora::DecodeArticleBytes(bytes);
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(bytes.size()));
+}
+BENCHMARK(BM_DecodeArticleBytes)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 void BM_LiteralWalk(benchmark::State& state) {
   const auto& pair = Pair(static_cast<int>(state.range(0)));

@@ -2,7 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <random>
+#include <string_view>
+#include <unordered_set>
+
+#include "UPlainText.h"
+#include "USegment.h"
 
 namespace vellora::bench {
 namespace {
@@ -84,20 +90,28 @@ std::u16string Render(const std::vector<int>& ids, const std::vector<std::u16str
 
 }  // namespace
 
-ArticlePair GenerateArticlePair(int words, double copiedShare, std::uint32_t seed) {
+ArticlePair GenerateArticlePair(int words, double copiedShare, std::uint32_t seed,
+                                double repeatChance) {
   std::mt19937 rng(seed);
   const std::vector<std::u16string> vocabulary = MakeVocabulary(rng);
   const ZipfSampler zipf(kVocabulary);
   const std::vector<int> ids1 = RandomWords(rng, zipf, words);
   std::vector<int> ids2;
   ids2.reserve(static_cast<std::size_t>(words) + 200);
+  std::vector<std::pair<std::size_t, int>> toRepeat;  // passages to copy once more
   int copied = 0;
   while (static_cast<int>(ids2.size()) < words) {
     const bool copy = copied < copiedShare * static_cast<double>(ids2.size() + 1);
     if (copy) {
       const int length = std::min(5 + static_cast<int>(rng() % 196), words);
-      const auto from =
-          static_cast<std::size_t>(rng() % static_cast<std::uint32_t>(words - length + 1));
+      auto from = static_cast<std::size_t>(rng() % static_cast<std::uint32_t>(words - length + 1));
+      if (!toRepeat.empty() && rng() % 2 == 0) {
+        from = toRepeat.back().first;
+        toRepeat.pop_back();
+      } else if (repeatChance > 0 &&
+                 std::uniform_real_distribution<double>(0, 1)(rng) < repeatChance) {
+        toRepeat.emplace_back(from, length);
+      }
       ids2.insert(ids2.end(), ids1.begin() + static_cast<long>(from),
                   ids1.begin() + static_cast<long>(from + static_cast<std::size_t>(length)));
       copied += length;
@@ -118,6 +132,52 @@ std::u16string GenerateArticle(std::size_t units, std::uint32_t seed) {
   while (text.size() < units) text += Render(RandomWords(rng, zipf, 1000), vocabulary, rng);
   text.resize(units);
   return text;
+}
+
+bool WriteUtf8File(const std::string& path, const std::u16string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  const std::string bytes = ToUtf8(text);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+double SharedRunPercent(const std::u16string& text1, const std::u16string& text2, int run) {
+  const auto foldedWords = [](const std::u16string& text) {
+    ArticleSpans spans;
+    SegmentText(text, spans);
+    std::vector<std::u16string> words;
+    for (const TWord& w : spans.Words) {
+      std::u16string word = text.substr(static_cast<std::size_t>(w.StartPos - 1),
+                                        static_cast<std::size_t>(w.EndPos - w.StartPos));
+      for (char16_t& c : word) {
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+      }
+      words.push_back(std::move(word));
+    }
+    return words;
+  };
+  const std::vector<std::u16string> words1 = foldedWords(text1);
+  const std::vector<std::u16string> words2 = foldedWords(text2);
+  if (words2.empty()) return 0.0;
+  // A run as its words joined by a character no word contains.
+  const auto runAt = [run](const std::vector<std::u16string>& words, std::size_t at) {
+    std::u16string key;
+    for (std::size_t k = at; k < at + static_cast<std::size_t>(run); ++k) key += words[k] + u' ';
+    return key;
+  };
+  std::unordered_set<std::u16string> runs1;
+  for (std::size_t i = 0; i + static_cast<std::size_t>(run) <= words1.size(); ++i) {
+    runs1.insert(runAt(words1, i));
+  }
+  std::vector<bool> inside(words2.size(), false);
+  for (std::size_t j = 0; j + static_cast<std::size_t>(run) <= words2.size(); ++j) {
+    if (runs1.count(runAt(words2, j)) != 0) {
+      std::fill(inside.begin() + static_cast<long>(j), inside.begin() + static_cast<long>(j) + run,
+                true);
+    }
+  }
+  return 100.0 * static_cast<double>(std::count(inside.begin(), inside.end(), true)) /
+         static_cast<double>(words2.size());
 }
 
 }  // namespace vellora::bench

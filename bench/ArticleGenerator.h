@@ -1,5 +1,6 @@
 // Seeded article pairs for benchmarks: an English-like vocabulary with Zipf frequencies,
-// sentences and paragraphs, and a second article that copies blocks of the first.
+// sentences and paragraphs, and a second article that copies passages of the first in shuffled
+// order, some of them twice.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +15,17 @@ struct ArticlePair {
 };
 
 // About `words` words each; roughly copiedShare of Article 2's words come from Article 1 in
-// blocks of 5 to 200 words.
-ArticlePair GenerateArticlePair(int words, double copiedShare = 0.3, std::uint32_t seed = 42);
+// passages of 5 to 200 words taken from random places, so in shuffled order. With repeatChance
+// above 0, each copied passage is copied once more, right away or later, with that chance.
+ArticlePair GenerateArticlePair(int words, double copiedShare = 0.3, std::uint32_t seed = 42,
+                                double repeatChance = 0.0);
+
+// Writes the text as UTF-8; false when the file cannot be written.
+bool WriteUtf8File(const std::string& path, const std::u16string& text);
+
+// Share, in percent, of Article 2's words that lie inside a run of `run` consecutive words also
+// found in Article 1 (words compared as Compare compares them: A to Z folded).
+double SharedRunPercent(const std::u16string& text1, const std::u16string& text2, int run);
 
 // One article of about `bytes` UTF-16 units.
 std::u16string GenerateArticle(std::size_t units, std::uint32_t seed = 7);

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <random>
+#include <set>
+
 #include "TestText.h"
 #include "UCompare.h"
 #include "USegment.h"
@@ -286,6 +290,51 @@ TEST(Comparison, PaletteHasSixColoursAndWhiteElsewhere) {
                                      0x0000FF, 0x008080, 0xC0C0C0, W};
   for (int i = 0; i <= 7; ++i) EXPECT_EQ(PaletteColor(i), expected[i]) << "index " << i;
   EXPECT_EQ(PaletteColor(-1), W);
+}
+
+}  // namespace
+
+namespace {
+
+// Word ids fold A to Z only: neighbours of the letters, accented capitals and units whose low
+// bits look like a capital stay as they are, in words of every length around the 4-unit chunks.
+TEST(WordIds, EqualExactlyWhenTheFoldedWordsAreEqual) {
+  const std::u16string alphabet = u"AaZz@[`{\u00c9\u00e9\u8041\u8061\u0141\u0161";
+  std::mt19937 rng(3);
+  std::u16string text1, text2;
+  const auto addWords = [&](std::u16string& text, int count) {
+    for (int i = 0; i < count; ++i) {
+      const int length = 1 + static_cast<int>(rng() % 9);
+      for (int k = 0; k < length; ++k)
+        text += alphabet[rng() % 4 == 0 ? rng() % alphabet.size() : rng() % 4];
+      text += u' ';
+    }
+  };
+  addWords(text1, 3000);
+  addWords(text2, 3000);
+  vellora::ArticleSpans a1, a2;
+  vellora::SegmentText(text1, a1);
+  vellora::SegmentText(text2, a2);
+  std::vector<std::uint32_t> ids1, ids2;
+  vellora::AssignWordIds(text1, a1.Words, text2, a2.Words, ids1, ids2);
+  const auto folded = [](const std::u16string& text, const TWord& w) {
+    std::u16string s = text.substr(w.StartPos - 1, w.EndPos - w.StartPos);
+    for (char16_t& c : s) {
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    }
+    return s;
+  };
+  std::map<std::u16string, std::uint32_t> idOf;
+  for (int j = 0; j < a2.Words.Count(); ++j) {
+    const auto [it, added] = idOf.emplace(folded(text2, a2.Words[j]), ids2[j]);
+    ASSERT_EQ(it->second, ids2[j]) << "equal words, different ids at word " << j;
+  }
+  std::set<std::uint32_t> distinct(ids2.begin(), ids2.end());
+  EXPECT_EQ(distinct.size(), idOf.size()) << "different words share an id";
+  for (int i = 0; i < a1.Words.Count(); ++i) {
+    const auto it = idOf.find(folded(text1, a1.Words[i]));
+    EXPECT_EQ(ids1[i], it == idOf.end() ? vellora::WordIndex::kAbsent : it->second) << i;
+  }
 }
 
 }  // namespace

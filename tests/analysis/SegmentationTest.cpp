@@ -179,6 +179,26 @@ TEST(Normalization, InPlaceReportsWhetherAnythingChanged) {
   EXPECT_FALSE(vellora::NormalizeArticleTextInPlace(changed)) << "a second pass changes nothing";
 }
 
+// Each special unit alone at every position of a long text, next to units just below and above
+// the ones that change.
+TEST(Normalization, ReplacesAtEveryPositionOfALongText) {
+  const std::u16string specials = u"\u00a0\u2019\u2013";
+  const std::u16string replacements = u" '-";
+  for (std::size_t position = 0; position < 100; ++position) {
+    for (std::size_t k = 0; k < specials.size(); ++k) {
+      std::u16string text(100, u'\u009f');
+      text[(position + 50) % 100] = u'\u00a1';
+      text[position] = specials[k];
+      std::u16string expected = text;
+      expected[position] = replacements[k];
+      EXPECT_TRUE(vellora::NormalizeArticleTextInPlace(text)) << position;
+      EXPECT_EQ(text, expected) << position;
+    }
+  }
+  std::u16string unchanged(100, u'\u00a1');
+  EXPECT_FALSE(vellora::NormalizeArticleTextInPlace(unchanged));
+}
+
 TEST(Normalization, TrimRemovesCodesUpToSpaceAtBothEnds) {
   EXPECT_EQ(vellora::TrimControlAndSpace(u"\t\r\n  x y \x01"), u"x y");
   EXPECT_EQ(vellora::TrimControlAndSpace(u" \n\t "), u"");

@@ -238,6 +238,8 @@ TEST_F(LayoutTest, FocusGoesRoundTheMainPageInItsOrder) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   const std::vector<QString> order = {"minNumWords",
                                       "cbxType",
+                                      "cbxMatch",
+                                      "btnPassages",
                                       "edtWords1",
                                       "edtSenten1",
                                       "edtParag1",

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -11,6 +12,8 @@
 #include <QTimer>
 #include <cstdio>
 #include <ostream>
+
+#include "MatchChoice.h"
 
 namespace vellora::test {
 
@@ -112,6 +115,8 @@ std::string ClosedUpdateBaseURL() {
 void WindowTest::SetUp() {
   Comparing = false;
   BrandSettings = {};
+  // Every test starts from the default choices, whatever an earlier test left stored.
+  OpenProgramSettings()->clear();
   ASSERT_TRUE(programDir_.isValid());
   window = NewWindow();
   bool checked = false;

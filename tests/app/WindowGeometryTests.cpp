@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <QToolButton>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -89,6 +90,21 @@ TEST_F(WindowGeometry, AtTheMinimumSizeNothingOverlapsOrDisappears) {
   // The panes keep room for a few lines of text.
   EXPECT_GE(Control<QWidget>("rchArticle1")->height(), 60);
   EXPECT_GE(Control<QWidget>("rchArticle2")->height(), 60);
+}
+
+TEST_F(WindowGeometry, WithThePassageListShownTheMinimumStillKeepsEverythingApart) {
+  Control<QToolButton>("btnPassages")->click();
+  QApplication::processEvents();
+  window->resize(560, 420);
+  QApplication::processEvents();
+  EXPECT_EQ(window->size(), window->minimumSize());
+  ExpectCleanLayout(*Control<QWidget>("stsMain"), "minimum with the list");
+  for (const char* name : {"lstPassages", "btnPassages", "cbxMatch", "spnGap", "lblGapUnit",
+                           "edtDuplicate1", "lblDuplicate1"}) {
+    EXPECT_TRUE(Control<QWidget>(name)->isVisible()) << name;
+  }
+  EXPECT_GE(Control<QWidget>("rchArticle1")->height(), 60);
+  EXPECT_GE(Control<QWidget>("lstPassages")->height(), 100);
 }
 
 TEST_F(WindowGeometry, AtTheDesignSizeAndOnAFullHdScreenNothingOverlaps) {

@@ -6,6 +6,11 @@
 #include <iterator>
 #include <system_error>
 
+#include <QGuiApplication>
+#include <memory>
+
+#include "ComparisonReport.h"
+#include "ReportFile.h"
 #include "ToolCommandLine.h"
 #include "UCompare.h"
 #include "UKeyword.h"
@@ -17,7 +22,8 @@ namespace {
 
 constexpr const char* kSynopsis =
     "usage: vellora-compare [--min N] [--unit words|sentences|paragraphs] "
-    "[--match in-order|anywhere] [--gap G] [--keyword PHRASE] [--json] FILE1 FILE2\n";
+    "[--match in-order|anywhere] [--gap G] [--keyword PHRASE] [--json] [--report FILE] FILE1 "
+    "FILE2\n";
 
 std::vector<ToolOption> OptionList() {
   return {
@@ -29,6 +35,7 @@ std::vector<ToolOption> OptionList() {
        "G"},
       {"keyword", "also count the phrase K and its density in each article", "K"},
       {"json", "print one JSON object instead of text", ""},
+      {"report", "also save the report as a web page (.html, .htm) or a PDF (.pdf)", "FILE"},
   };
 }
 
@@ -40,6 +47,7 @@ struct Options {
   ComparisonSettings settings;
   std::optional<std::u16string> keyword;
   bool json = false;
+  std::optional<std::string> report;
   std::vector<std::string> files;
 };
 
@@ -79,6 +87,13 @@ Options ParseOptions(ToolCommandLine& line) {
   }
   if (line.IsSet("keyword")) options.keyword = FromUtf8(line.Value("keyword"));
   options.json = line.IsSet("json");
+  if (line.IsSet("report")) {
+    options.report = line.Value("report");
+    if (!ReportFormatForPath(QString::fromStdString(*options.report))) {
+      throw UsageError{"--report must name a .html, .htm or .pdf file, not \"" + *options.report +
+                       "\""};
+    }
+  }
   options.files = line.Positional();
   if (options.files.size() != 2) throw UsageError{"two article files are needed"};
   return options;
@@ -204,6 +219,38 @@ void PrintText(std::ostream& out, const Options& options, const Article (&articl
   }
 }
 
+// Saves the report; the PDF is laid out with fonts, which needs a graphical application: one is
+// made here on the offscreen platform (unless another is asked for) when none is running.
+bool SaveReport(const Options& options, const Article (&articles)[2], const CompareOutcome& outcome,
+                std::ostream& err) {
+  const QString path = QString::fromStdString(*options.report);
+  ComparisonReport report = MakeComparisonReport(
+      std::filesystem::path(options.files[0]).filename().u16string(), articles[0].text,
+      articles[0].spans, std::filesystem::path(options.files[1]).filename().u16string(),
+      articles[1].text, articles[1].spans, outcome);
+  report.Brand = ReportBrandName({});
+  report.Version = VELLORA_VERSION;
+  if (options.keyword) {
+    report.Keyword = ReportKeyword{std::u16string(TrimControlAndSpace(*options.keyword)),
+                                   {articles[0].keywordCount, articles[0].keywordDensity},
+                                   {articles[1].keywordCount, articles[1].keywordDensity}};
+  }
+  std::unique_ptr<QGuiApplication> application;
+  if (ReportFormatForPath(path) == ReportFormat::Pdf && QCoreApplication::instance() == nullptr) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "vellora-compare";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QGuiApplication>(argc, argv);
+  }
+  const ReportResult result = WriteReport(report, path);
+  if (!result.Written()) {
+    err << "vellora-compare: " << result.Message.toStdString() << "\n";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<std::u16string> ReadPlainArticle(const std::filesystem::path& path,
@@ -286,6 +333,7 @@ int RunCompareTool(const std::vector<std::string>& args, std::ostream& out, std:
   } else {
     PrintText(out, options, articles, outcome);
   }
+  if (options.report && !SaveReport(options, articles, outcome, err)) return 1;
   return out ? 0 : 1;
 }
 
