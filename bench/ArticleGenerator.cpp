@@ -134,6 +134,30 @@ std::u16string GenerateArticle(std::size_t units, std::uint32_t seed) {
   return text;
 }
 
+CorpusGenerator::CorpusGenerator(std::uint32_t seed)
+    : rng_(seed), vocabulary_(MakeVocabulary(rng_)) {
+  double sum = 0;
+  cumulative_.resize(vocabulary_.size());
+  for (std::size_t i = 0; i < cumulative_.size(); ++i)
+    cumulative_[i] = sum += 1.0 / static_cast<double>(i + 1);
+  for (double& c : cumulative_) c /= sum;
+}
+
+std::vector<int> CorpusGenerator::Words(int count) {
+  std::vector<int> ids(static_cast<std::size_t>(count));
+  for (int& id : ids) {
+    const double u = std::uniform_real_distribution<double>(0, 1)(rng_);
+    id = static_cast<int>(std::lower_bound(cumulative_.begin(), cumulative_.end(), u) -
+                          cumulative_.begin());
+    id = std::min(id, static_cast<int>(vocabulary_.size()) - 1);
+  }
+  return ids;
+}
+
+std::u16string CorpusGenerator::Render(const std::vector<int>& ids) {
+  return vellora::bench::Render(ids, vocabulary_, rng_);
+}
+
 bool WriteUtf8File(const std::string& path, const std::u16string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   const std::string bytes = ToUtf8(text);

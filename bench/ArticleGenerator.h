@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,21 @@ double SharedRunPercent(const std::u16string& text1, const std::u16string& text2
 
 // One article of about `bytes` UTF-16 units.
 std::u16string GenerateArticle(std::size_t units, std::uint32_t seed = 7);
+
+// Many articles over one shared vocabulary, built from word ids so that a benchmark can plant
+// passages of one article in another before rendering them.
+class CorpusGenerator {
+ public:
+  explicit CorpusGenerator(std::uint32_t seed);
+  // `count` word ids drawn with Zipf frequencies.
+  std::vector<int> Words(int count);
+  // The words as text: sentences with capitals and full stops, commas, paragraphs.
+  std::u16string Render(const std::vector<int>& ids);
+
+ private:
+  std::mt19937 rng_;
+  std::vector<std::u16string> vocabulary_;
+  std::vector<double> cumulative_;
+};
 
 }  // namespace vellora::bench
