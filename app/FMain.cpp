@@ -39,6 +39,7 @@
 #include "DocumentImport.h"
 #include "ErrorReport.h"
 #include "FAbout.h"
+#include "FImportAddress.h"
 #include "LabelFit.h"
 #include "LiveUpdate.h"
 #include "MatchChoice.h"
@@ -213,6 +214,8 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
           &TfrmMain::btnCalculateKwDensity2Click);
   connect(ui->btnImport1, &QPushButton::clicked, this, &TfrmMain::btnImport1Click);
   connect(ui->btnImport2, &QPushButton::clicked, this, &TfrmMain::btnImport2Click);
+  connect(ui->btnImportAddress1, &QPushButton::clicked, this, &TfrmMain::btnImportAddress1Click);
+  connect(ui->btnImportAddress2, &QPushButton::clicked, this, &TfrmMain::btnImportAddress2Click);
   connect(ui->btnClear1, &QPushButton::clicked, this, &TfrmMain::btnClear1Click);
   connect(ui->btnClear2, &QPushButton::clicked, this, &TfrmMain::btnClear2Click);
   connect(ui->mnuPaste, &QAction::triggered, this, &TfrmMain::mnuPasteClick);
@@ -766,6 +769,23 @@ void TfrmMain::Import(Side& side) {
     }
   });
   side.source = QFileInfo(path).fileName();
+}
+
+void TfrmMain::btnImportAddress1Click() {
+  ImportFromAddress(side1_);
+}
+void TfrmMain::btnImportAddress2Click() {
+  ImportFromAddress(side2_);
+}
+
+void TfrmMain::ImportFromAddress(Side& side) {
+  TfrmImportAddress dialog(this);
+  const int result = addressRunner_ ? addressRunner_(dialog) : dialog.exec();
+  // Cancelled or failed: the window showed why, and the pane keeps its text.
+  if (result != QDialog::Accepted) return;
+  const QString text = QString::fromStdU16String(dialog.ArticleText());
+  side.pane->ReplaceDocument(
+      [&text](QTextCursor& cursor) { cursor.insertText(text, QTextCharFormat()); });
 }
 
 void TfrmMain::btnClear1Click() {

@@ -21,6 +21,7 @@
 #include "UWords.h"
 
 class QFileDialog;
+class TfrmImportAddress;
 class QLineEdit;
 class QMenu;
 class QTimer;
@@ -76,6 +77,11 @@ class TfrmMain : public QWidget {
   using FileChooser = std::function<QString(QFileDialog& dialog)>;
   void SetFileChooser(FileChooser chooser);
 
+  // Import from address runs its window through this; it returns the window's result. By
+  // default the window runs modally.
+  using AddressDialogRunner = std::function<int(TfrmImportAddress& dialog)>;
+  void SetAddressDialogRunner(AddressDialogRunner runner) { addressRunner_ = std::move(runner); }
+
   // Replaces the whole look of the window and the dialogs it opens.
   void ApplySkin(const QString& styleSheet);
 
@@ -114,6 +120,8 @@ class TfrmMain : public QWidget {
   void btnCalculateKwDensity2Click();
   void btnImport1Click();
   void btnImport2Click();
+  void btnImportAddress1Click();
+  void btnImportAddress2Click();
   void btnClear1Click();
   void btnClear2Click();
   void mnuPasteClick();
@@ -178,6 +186,7 @@ class TfrmMain : public QWidget {
   void ClearHighlightCommand(Side& side);
   void CalculateKeywordDensity(Side& side);
   void Import(Side& side);
+  void ImportFromAddress(Side& side);
   QString ChooseFile();
   // What the last Compare found, as its report shows it; pane changes forget it.
   vellora::ComparisonReport CurrentReport() const;
@@ -204,6 +213,7 @@ class TfrmMain : public QWidget {
   QMenu* PopupMenu2 = nullptr;
   QTimer* Timer1 = nullptr;
   FileChooser chooser_;
+  AddressDialogRunner addressRunner_;
   bool shownOnce_ = false;
   vellora::ComparedBlocks blocks_;
   vellora::PassageListModel* passages_ = nullptr;

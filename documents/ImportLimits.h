@@ -18,7 +18,11 @@ inline constexpr std::size_t kMaxRepeatUnits = 64u * 1024;
 // the text outgrow the input. The text of an input may reach this many units per input byte,
 // plus one repeat construct's worth, and never more.
 inline constexpr std::size_t kMaxTextUnitsPerInputByte = 16;
-// Deepest nesting of RTF groups or XML elements accepted.
+// No web page, saved or downloaded, larger than this is read.
+inline constexpr std::uint64_t kMaxPageBytes = 32ull * 1024 * 1024;
+// Most elements a web page may open: the HTML parser needs about 300 bytes and 10 µs for each.
+inline constexpr std::size_t kMaxPageElements = 1'000'000;
+// Deepest nesting of RTF groups, XML elements or web page elements accepted.
 inline constexpr int kMaxNestingDepth = 1000;
 
 // The longest text a reader hands back for an input (a whole RTF file, an XML part) of that size.
