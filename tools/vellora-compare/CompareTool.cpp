@@ -2,11 +2,11 @@
 
 #include <charconv>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 #include <thread>
-#include <exception>
 
 #include <QGuiApplication>
 #include <memory>
