@@ -36,6 +36,7 @@ std::span<const Target> AllTargets() {
       {"online", FuzzOnlineReplies},
       {"engine", FuzzTextEngine},
       {"differential", FuzzEngineAgainstLiteralWalk},
+      {"webpage", FuzzWebPage},
   };
   return kTargets;
 }

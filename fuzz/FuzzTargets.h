@@ -15,5 +15,6 @@ int FuzzContainer(const std::uint8_t* data, std::size_t size);
 int FuzzOnlineReplies(const std::uint8_t* data, std::size_t size);
 int FuzzTextEngine(const std::uint8_t* data, std::size_t size);
 int FuzzEngineAgainstLiteralWalk(const std::uint8_t* data, std::size_t size);
+int FuzzWebPage(const std::uint8_t* data, std::size_t size);
 
 }  // namespace vellora::fuzz
