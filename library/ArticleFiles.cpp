@@ -9,8 +9,8 @@
 namespace vellora {
 
 bool IsArticleFile(const std::filesystem::path& file) {
-  static constexpr std::array<std::string_view, 5> kExtensions = {".txt", ".rtf", ".docx", ".odt",
-                                                                  ".doc"};
+  static constexpr std::array<std::string_view, 8> kExtensions = {
+      ".txt", ".rtf", ".docx", ".odt", ".doc", ".html", ".htm", ".xhtml"};
   std::string ext = file.extension().string();
   for (char& c : ext) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);

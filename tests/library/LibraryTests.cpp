@@ -275,6 +275,17 @@ TEST_F(LibraryTest, FoldersContributeArticleFilesOnly) {
   EXPECT_TRUE(report.Failures.empty());
 }
 
+TEST_F(LibraryTest, SavedWebPagesInAFolderAreAddedAsTheirReadableText) {
+  folder_.Write("docs/page.html",
+                "<!DOCTYPE html><title>Spring</title><nav>Home Menu</nav>"
+                "<main><h1>Spring</h1><p>Gar<em>den</em>ers plant early.</p></main>");
+  Library library = Open();
+  const AddReport report = library.Add({folder_ / "docs"});
+  EXPECT_EQ(report.Added, 1u);
+  ASSERT_EQ(library.Documents().size(), 1u);
+  EXPECT_EQ(library.Text(library.Documents()[0].Id), u"Spring\nGardeners plant early.");
+}
+
 TEST_F(LibraryTest, StoredTextAndHashAreTheFilesText) {
   const std::string text = "Caf\xc3\xa9 and tea,\r\nsecond line\xc2\xa0here.";
   folder_.Write("docs/a.txt", text);
