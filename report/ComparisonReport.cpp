@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include "UPlainText.h"
+
 namespace vellora {
 
 std::string ReportBrandName(const std::string& applicationName) {
@@ -69,6 +71,42 @@ std::string ShareText(const DuplicateShare& share) {
   std::snprintf(buffer, sizeof buffer, "%lld %% (%.2f %%)", static_cast<long long>(share.Shown),
                 share.Percent);
   return buffer;
+}
+
+std::vector<ReportFact> HeaderFacts(const ComparisonReport& report) {
+  const CompareOutcome& outcome = report.Outcome;
+  const auto counts = [](const ReportArticle& a) {
+    return std::to_string(a.Words.Count()) + " words, " + std::to_string(a.Sentences) +
+           " sentences, " + std::to_string(a.Paragraphs) + " paragraphs";
+  };
+  const auto keyword = [](const ReportKeywordCount& k) {
+    char density[32];
+    std::snprintf(density, sizeof density, "%.2f", k.Density);
+    return std::to_string(k.Count) + " occurrences, density " + density + " %";
+  };
+  std::vector<ReportFact> facts = {
+      {"Compared", report.DateTime},
+      {"Article 1", ToUtf8(report.Article1.Source)},
+      {"Article 2", ToUtf8(report.Article2.Source)},
+      {"Match", MatchModeText(outcome.Settings.Mode)},
+      {"Minimum length", MinimumText(outcome.Settings)},
+      {"Gap", GapText(outcome.Settings)},
+      {"Article 1 counts", counts(report.Article1)},
+      {"Article 2 counts", counts(report.Article2)},
+  };
+  if (outcome.Compared) {
+    facts.push_back({"Duplicate content (Article 2)", ShareText(outcome.Share)});
+    facts.push_back({"Duplicate content (Article 1)", ShareText(outcome.Share1)});
+  } else {
+    facts.push_back({"Duplicate content", "not compared: an article is blank"});
+  }
+  facts.push_back({"Blocks", std::to_string(outcome.Blocks.size())});
+  if (report.Keyword) {
+    facts.push_back({"Keyword phrase", ToUtf8(report.Keyword->Phrase)});
+    facts.push_back({"Keyword in Article 1", keyword(report.Keyword->Article1)});
+    facts.push_back({"Keyword in Article 2", keyword(report.Keyword->Article2)});
+  }
+  return facts;
 }
 
 std::vector<std::int32_t> BlockOwners(const std::vector<MatchBlock>& blocks, int side,

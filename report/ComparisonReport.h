@@ -69,6 +69,13 @@ std::string MatchModeText(MatchMode mode);
 std::string MinimumText(const ComparisonSettings& settings);
 std::string GapText(const ComparisonSettings& settings);
 std::string ShareText(const DuplicateShare& share);
+// The header's facts in order (when, sources, settings, counts, shares, blocks, keyword), as
+// plain UTF-8 text for the writers to escape.
+struct ReportFact {
+  std::string Term;
+  std::string Value;
+};
+std::vector<ReportFact> HeaderFacts(const ComparisonReport& report);
 // The block owning each word of one side (-1 for none); in Article 1 the later block wins where
 // blocks overlap, as the colours do.
 std::vector<std::int32_t> BlockOwners(const std::vector<MatchBlock>& blocks, int side,

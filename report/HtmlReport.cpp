@@ -100,20 +100,8 @@ std::string Escaped(std::string_view utf8) {
   return out;
 }
 
-std::string Escaped(std::u16string_view text) {
-  std::string out;
-  AppendEscapedHtml(out, text);
-  return out;
-}
-
 std::string BlockId(int side, std::size_t block) {
   return "a" + std::to_string(side) + "-b" + std::to_string(block + 1);
-}
-
-std::string TwoDecimals(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.2f", value);
-  return buffer;
 }
 
 void AppendFact(std::string& out, std::string_view term, const std::string& escapedValue) {
@@ -124,13 +112,7 @@ void AppendFact(std::string& out, std::string_view term, const std::string& esca
   out += "</dd>\n";
 }
 
-std::string CountsText(const ReportArticle& article) {
-  return std::to_string(article.Words.Count()) + " words, " + std::to_string(article.Sentences) +
-         " sentences, " + std::to_string(article.Paragraphs) + " paragraphs";
-}
-
 void AppendHeader(std::string& out, const ComparisonReport& report) {
-  const CompareOutcome& outcome = report.Outcome;
   out += "<header>\n<h1>";
   AppendEscapedHtml(out, report.Brand);
   if (!report.Version.empty()) {
@@ -138,31 +120,8 @@ void AppendHeader(std::string& out, const ComparisonReport& report) {
     AppendEscapedHtml(out, report.Version);
   }
   out += " &#8212; comparison report</h1>\n<dl class=\"facts\">\n";
-  AppendFact(out, "Compared", Escaped(report.DateTime));
-  AppendFact(out, "Article 1", Escaped(report.Article1.Source));
-  AppendFact(out, "Article 2", Escaped(report.Article2.Source));
-  AppendFact(out, "Match", Escaped(MatchModeText(outcome.Settings.Mode)));
-  AppendFact(out, "Minimum length", Escaped(MinimumText(outcome.Settings)));
-  AppendFact(out, "Gap", Escaped(GapText(outcome.Settings)));
-  AppendFact(out, "Article 1 counts", CountsText(report.Article1));
-  AppendFact(out, "Article 2 counts", CountsText(report.Article2));
-  if (outcome.Compared) {
-    AppendFact(out, "Duplicate content (Article 2)", Escaped(ShareText(outcome.Share)));
-    AppendFact(out, "Duplicate content (Article 1)", Escaped(ShareText(outcome.Share1)));
-  } else {
-    AppendFact(out, "Duplicate content", "not compared: an article is blank");
-  }
-  AppendFact(out, "Blocks", std::to_string(outcome.Blocks.size()));
-  if (report.Keyword) {
-    const ReportKeyword& k = *report.Keyword;
-    AppendFact(out, "Keyword phrase", Escaped(k.Phrase));
-    AppendFact(out, "Keyword in Article 1",
-               std::to_string(k.Article1.Count) + " occurrences, density " +
-                   TwoDecimals(k.Article1.Density) + " %");
-    AppendFact(out, "Keyword in Article 2",
-               std::to_string(k.Article2.Count) + " occurrences, density " +
-                   TwoDecimals(k.Article2.Density) + " %");
-  }
+  for (const ReportFact& fact : HeaderFacts(report))
+    AppendFact(out, fact.Term, Escaped(fact.Value));
   out += "</dl>\n</header>\n";
 }
 

@@ -29,12 +29,6 @@ QColor ToQColor(std::int32_t color) {
                 static_cast<int>((c >> 16) & 0xFF));
 }
 
-std::string TwoDecimals(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.2f", value);
-  return buffer;
-}
-
 void AppendRow(std::string& out, std::string_view term, const std::string& escapedValue) {
   out += "<tr><td><b>";
   out += term;
@@ -57,35 +51,7 @@ std::string SummaryHtml(const ComparisonReport& report) {
   AppendEscapedHtml(out, report.Brand);
   if (!report.Version.empty()) out += " " + Escaped(report.Version);
   out += " &#8212; comparison report</h1>\n<table cellspacing=\"0\" cellpadding=\"2\">\n";
-  const auto counts = [](const ReportArticle& a) {
-    return std::to_string(a.Words.Count()) + " words, " + std::to_string(a.Sentences) +
-           " sentences, " + std::to_string(a.Paragraphs) + " paragraphs";
-  };
-  AppendRow(out, "Compared", Escaped(report.DateTime));
-  AppendRow(out, "Article 1", Escaped(report.Article1.Source));
-  AppendRow(out, "Article 2", Escaped(report.Article2.Source));
-  AppendRow(out, "Match", Escaped(MatchModeText(outcome.Settings.Mode)));
-  AppendRow(out, "Minimum length", Escaped(MinimumText(outcome.Settings)));
-  AppendRow(out, "Gap", Escaped(GapText(outcome.Settings)));
-  AppendRow(out, "Article 1 counts", counts(report.Article1));
-  AppendRow(out, "Article 2 counts", counts(report.Article2));
-  if (outcome.Compared) {
-    AppendRow(out, "Duplicate content (Article 2)", Escaped(ShareText(outcome.Share)));
-    AppendRow(out, "Duplicate content (Article 1)", Escaped(ShareText(outcome.Share1)));
-  } else {
-    AppendRow(out, "Duplicate content", "not compared: an article is blank");
-  }
-  AppendRow(out, "Blocks", std::to_string(outcome.Blocks.size()));
-  if (report.Keyword) {
-    const ReportKeyword& k = *report.Keyword;
-    AppendRow(out, "Keyword phrase", Escaped(k.Phrase));
-    AppendRow(out, "Keyword in Article 1",
-              std::to_string(k.Article1.Count) + " occurrences, density " +
-                  TwoDecimals(k.Article1.Density) + " %");
-    AppendRow(out, "Keyword in Article 2",
-              std::to_string(k.Article2.Count) + " occurrences, density " +
-                  TwoDecimals(k.Article2.Density) + " %");
-  }
+  for (const ReportFact& fact : HeaderFacts(report)) AppendRow(out, fact.Term, Escaped(fact.Value));
   out += "</table>\n<h2>Shared passages</h2>\n";
   // The rows follow as tabbed lines (AppendPassageRows): a rich-text table slows down with
   // every row added and would take minutes for tens of thousands of blocks.

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "ComparisonReport.h"
+#include "JsonText.h"
 #include "ReportFile.h"
 #include "ToolCommandLine.h"
 #include "UCompare.h"
@@ -108,38 +109,6 @@ struct Article {
   double keywordDensity = 0.0;
 };
 
-std::string JsonString(std::u16string_view text) {
-  std::string out = "\"";
-  for (const char c : ToUtf8(text)) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 std::string ShortestDouble(double value) {
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -179,7 +148,8 @@ void PrintJson(std::ostream& out, const Options& options, const Article (&articl
         << ", \"duplicate_percent_article1\": null, \"duplicate_shown_article1\": null";
   }
   if (options.keyword) {
-    out << ", \"keyword\": {\"text\": " << JsonString(TrimControlAndSpace(*options.keyword));
+    out << ", \"keyword\": {\"text\": "
+        << JsonString(ToUtf8(TrimControlAndSpace(*options.keyword)));
     for (int i = 0; i < 2; ++i) {
       out << ", \"article" << i + 1 << "\": {\"count\": " << articles[i].keywordCount
           << ", \"density\": " << TwoDecimals(articles[i].keywordDensity) << "}";

@@ -9,6 +9,7 @@
 
 #include "DocumentImport.h"
 #include "Fingerprints.h"
+#include "JsonText.h"
 #include "Library.h"
 #include "LibraryError.h"
 #include "ProgressBar.h"
@@ -36,38 +37,6 @@ struct UsageError {
   std::string Message;
 };
 
-std::string Json(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-          out += escaped;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 std::string Percent(double value) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%.2f", value);
@@ -84,10 +53,10 @@ std::string AddedTime(std::int64_t ms) {
 }
 
 std::string DocumentJson(const StoredDocument& doc) {
-  return "{\"id\": " + std::to_string(doc.Id) + ", \"title\": " + Json(doc.Title) +
-         ", \"source\": " + Json(doc.Source) + ", \"words\": " + std::to_string(doc.Words) +
-         ", \"added\": " + Json(AddedTime(doc.AddedMs)) +
-         ", \"sha256\": " + Json(HexDigest(doc.Sha256)) + "}";
+  return "{\"id\": " + std::to_string(doc.Id) + ", \"title\": " + JsonString(doc.Title) +
+         ", \"source\": " + JsonString(doc.Source) + ", \"words\": " + std::to_string(doc.Words) +
+         ", \"added\": " + JsonString(AddedTime(doc.AddedMs)) +
+         ", \"sha256\": " + JsonString(HexDigest(doc.Sha256)) + "}";
 }
 
 std::filesystem::path DefaultLibrary() {
@@ -179,7 +148,7 @@ int Check(const Command& command, const LibraryToolStreams& io) {
   const CheckReport report =
       library.Check(article, command.Minimum, static_cast<std::size_t>(command.Top));
   if (command.Json) {
-    io.Out << "{\"article\": " << Json(command.Arguments.front())
+    io.Out << "{\"article\": " << JsonString(command.Arguments.front())
            << ", \"words\": " << report.ArticleWords << ", \"minimum\": " << command.Minimum
            << ", \"candidates\": " << report.Candidates << ", \"results\": [";
     for (std::size_t i = 0; i < report.Hits.size(); ++i) {
