@@ -47,6 +47,13 @@ TfrmLibrary::TfrmLibrary(TfrmMain& main, const std::filesystem::path& file, QWid
   ui->tblDocuments->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ui->tblDocuments->horizontalHeader()->resizeSection(0, 220);
   ui->tblResults->horizontalHeader()->resizeSection(0, 220);
+  for (int column : {1, 2}) {
+    ui->tblDocuments->horizontalHeader()->setSectionResizeMode(column,
+                                                               QHeaderView::ResizeToContents);
+  }
+  for (int column : {1, 2, 3}) {
+    ui->tblResults->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
   connect(ui->btnOpenLibrary, &QPushButton::clicked, this, &TfrmLibrary::btnOpenLibraryClick);
   connect(ui->btnAddFiles, &QPushButton::clicked, this, &TfrmLibrary::btnAddFilesClick);
   connect(ui->btnAddFolder, &QPushButton::clicked, this, &TfrmLibrary::btnAddFolderClick);

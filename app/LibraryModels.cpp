@@ -99,15 +99,31 @@ QVariant LibraryCheckModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant LibraryCheckModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  const QString article = QStringLiteral("Article %1").arg(pane_ == 0 ? 1 : pane_);
+  if (orientation != Qt::Horizontal) return {};
+  const QString article =
+      pane_ == 0 ? QStringLiteral("the article") : QStringLiteral("Article %1").arg(pane_);
+  if (role == Qt::ToolTipRole) {
+    switch (section) {
+      case 1:
+        return QStringLiteral("The share of %1 found in the document").arg(article);
+      case 2:
+        return QStringLiteral("The share of the document found in %1").arg(article);
+      case 3:
+        return QStringLiteral("The longest shared passage, in words");
+      case 4:
+        return QStringLiteral("The number of shared passages");
+    }
+    return {};
+  }
+  if (role != Qt::DisplayRole) return {};
   switch (section) {
     case 0:
       return QStringLiteral("Document");
     case 1:
-      return QStringLiteral("Share of %1 in it").arg(article);
+      return pane_ == 0 ? QStringLiteral("Share of article")
+                        : QStringLiteral("Share of Article %1").arg(pane_);
     case 2:
-      return QStringLiteral("Share of it in %1").arg(article);
+      return QStringLiteral("Share of document");
     case 3:
       return QStringLiteral("Longest passage");
     case 4:
