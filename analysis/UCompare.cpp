@@ -247,11 +247,22 @@ void DuplicateComparison::Mark(std::int32_t s1, std::int32_t e1, std::int32_t s2
 CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1,
                                std::u16string_view text2, ArticleSpans& article2,
                                const ComparisonSettings& settings) {
+  if (TrimControlAndSpace(text1).empty() || TrimControlAndSpace(text2).empty()) {
+    CompareOutcome outcome;
+    outcome.Settings = settings;
+    return outcome;
+  }
+  SegmentText(text1, article1);
+  SegmentText(text2, article2);
+  return CompareSegmentedArticles(text1, article1, text2, article2, settings);
+}
+
+CompareOutcome CompareSegmentedArticles(std::u16string_view text1, ArticleSpans& article1,
+                                        std::u16string_view text2, ArticleSpans& article2,
+                                        const ComparisonSettings& settings) {
   CompareOutcome outcome;
   outcome.Settings = settings;
   if (TrimControlAndSpace(text1).empty() || TrimControlAndSpace(text2).empty()) return outcome;
-  SegmentText(text1, article1);
-  SegmentText(text2, article2);
   if (settings.Mode == MatchMode::Anywhere) {
     outcome.Blocks = CompareAnywhere(text1, article1, text2, article2, settings.MinLength,
                                      settings.UnitType, settings.Gap);

@@ -74,6 +74,11 @@ class DuplicateComparison {
 CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1,
                                std::u16string_view text2, ArticleSpans& article2,
                                const ComparisonSettings& settings);
+// The same without segmenting: the lists must already be segmented from the texts (fresh, no
+// word coloured), for callers that need the lists whether or not the comparison runs.
+CompareOutcome CompareSegmentedArticles(std::u16string_view text1, ArticleSpans& article1,
+                                        std::u16string_view text2, ArticleSpans& article2,
+                                        const ComparisonSettings& settings);
 // The in-order walk, as the window's Compare has always run it.
 CompareOutcome CompareArticles(std::u16string_view text1, ArticleSpans& article1,
                                std::u16string_view text2, ArticleSpans& article2,

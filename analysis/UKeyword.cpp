@@ -1,6 +1,7 @@
 #include "UKeyword.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace vellora {
 
@@ -22,28 +23,69 @@ char16_t FoldForSearch(char16_t c) {
   return c;
 }
 
+namespace {
+
+// Knuth-Morris-Pratt over the folded units: each text unit is looked at a bounded number of times,
+// so a search costs text + keyword steps whatever the two hold.
+class FoldedMatcher {
+ public:
+  explicit FoldedMatcher(std::u16string_view keyword) : pattern_(keyword.size()) {
+    for (std::size_t i = 0; i < keyword.size(); ++i) pattern_[i] = FoldForSearch(keyword[i]);
+    // border_[k]: length of the longest proper border of the first k + 1 pattern units.
+    border_.assign(pattern_.size(), 0);
+    std::size_t k = 0;
+    for (std::size_t i = 1; i < pattern_.size(); ++i) {
+      while (k > 0 && pattern_[i] != pattern_[k]) k = border_[k - 1];
+      if (pattern_[i] == pattern_[k]) ++k;
+      border_[i] = k;
+    }
+  }
+
+  // Calls found(position) for every occurrence starting at or after start, in order, overlapping
+  // ones included; stops early when found returns false.
+  template <typename Found>
+  void Scan(std::u16string_view text, std::size_t start, Found found) const {
+    const std::size_t n = pattern_.size();
+    std::size_t k = 0;  // units of the pattern matched so far
+    for (std::size_t i = start; i < text.size(); ++i) {
+      const char16_t c = FoldForSearch(text[i]);
+      while (k > 0 && c != pattern_[k]) k = border_[k - 1];
+      if (c == pattern_[k]) ++k;
+      if (k == n) {
+        if (!found(i + 1 - n)) return;
+        k = border_[k - 1];
+      }
+    }
+  }
+
+ private:
+  std::vector<char16_t> pattern_;
+  std::vector<std::size_t> border_;
+};
+
+}  // namespace
+
 std::int32_t FindKeyword(std::u16string_view text, std::u16string_view keyword,
                          std::int32_t start) {
   if (keyword.empty() || start < 0) return -1;
-  const std::size_t n = keyword.size();
-  if (n > text.size()) return -1;
-  const char16_t first = FoldForSearch(keyword[0]);
-  for (std::size_t i = static_cast<std::size_t>(start); i + n <= text.size(); ++i) {
-    if (FoldForSearch(text[i]) != first) continue;
-    std::size_t k = 1;
-    while (k < n && FoldForSearch(text[i + k]) == FoldForSearch(keyword[k])) ++k;
-    if (k == n) return static_cast<std::int32_t>(i);
-  }
-  return -1;
+  if (keyword.size() > text.size() || static_cast<std::size_t>(start) >= text.size()) return -1;
+  std::int32_t position = -1;
+  FoldedMatcher(keyword).Scan(text, static_cast<std::size_t>(start), [&](std::size_t at) {
+    position = static_cast<std::int32_t>(at);
+    return false;
+  });
+  return position;
 }
 
 std::vector<std::int32_t> FindAllKeywordOccurrences(std::u16string_view text,
-                                                    std::u16string_view keyword) {
+                                                    std::u16string_view keyword,
+                                                    std::int32_t start) {
   std::vector<std::int32_t> positions;
-  for (std::int32_t at = FindKeyword(text, keyword, 0); at >= 0;
-       at = FindKeyword(text, keyword, at + 1)) {
-    positions.push_back(at);
-  }
+  if (keyword.empty() || start < 0 || keyword.size() > text.size()) return positions;
+  FoldedMatcher(keyword).Scan(text, static_cast<std::size_t>(start), [&](std::size_t at) {
+    positions.push_back(static_cast<std::int32_t>(at));
+    return true;
+  });
   return positions;
 }
 

@@ -18,13 +18,14 @@ char16_t FoldForSearch(char16_t c);
 
 // 0-based position of the first occurrence of keyword at or after start, letters compared
 // regardless of case and without regard to word boundaries; -1 when there is none or the
-// keyword is empty.
+// keyword is empty. Time grows with the lengths of text and keyword added, not multiplied.
 std::int32_t FindKeyword(std::u16string_view text, std::u16string_view keyword, std::int32_t start);
 
-// Every occurrence, overlapping ones included: each search begins one unit after the start of
-// the occurrence before it.
+// Every occurrence at or after start, overlapping ones included: the same positions as calling
+// FindKeyword again one unit after the start of each occurrence, found in one pass.
 std::vector<std::int32_t> FindAllKeywordOccurrences(std::u16string_view text,
-                                                    std::u16string_view keyword);
+                                                    std::u16string_view keyword,
+                                                    std::int32_t start = 0);
 
 // Occurrences per hundred words. 0 when the text holds nothing but line breaks, and 0 when it
 // has no words at all.

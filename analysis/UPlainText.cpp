@@ -121,6 +121,8 @@ std::size_t FindCarriageReturn(std::u16string_view text) {
   return std::u16string_view::npos;
 }
 
+}  // namespace
+
 // CR LF and lone CR become LF, in place: the text only shrinks.
 void NormalizeLineBreaksInPlace(std::u16string& text) {
   std::size_t write = FindCarriageReturn(text);
@@ -136,8 +138,6 @@ void NormalizeLineBreaksInPlace(std::u16string& text) {
   }
   text.resize(write);
 }
-
-}  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
   const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());

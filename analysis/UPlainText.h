@@ -18,6 +18,8 @@ std::u16string DecodeTextBytes(std::string_view bytes);
 
 // CR LF and lone CR become LF, so that every line break is one unit as in a pane.
 std::u16string NormalizeLineBreaks(std::u16string_view text);
+// The same in place: the text only shrinks, so nothing is copied.
+void NormalizeLineBreaksInPlace(std::u16string& text);
 
 // Both steps: the text a pane would hold after loading the file's bytes.
 std::u16string DecodeArticleBytes(std::string_view bytes);

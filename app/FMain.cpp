@@ -40,6 +40,7 @@
 #include "DocumentImport.h"
 #include "ErrorReport.h"
 #include "FAbout.h"
+#include "FImportAddress.h"
 #include "FLibrary.h"
 #include "LabelFit.h"
 #include "LiveUpdate.h"
@@ -216,6 +217,8 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
           &TfrmMain::btnCalculateKwDensity2Click);
   connect(ui->btnImport1, &QPushButton::clicked, this, &TfrmMain::btnImport1Click);
   connect(ui->btnImport2, &QPushButton::clicked, this, &TfrmMain::btnImport2Click);
+  connect(ui->btnImportAddress1, &QPushButton::clicked, this, &TfrmMain::btnImportAddress1Click);
+  connect(ui->btnImportAddress2, &QPushButton::clicked, this, &TfrmMain::btnImportAddress2Click);
   connect(ui->btnClear1, &QPushButton::clicked, this, &TfrmMain::btnClear1Click);
   connect(ui->btnClear2, &QPushButton::clicked, this, &TfrmMain::btnClear2Click);
   connect(ui->mnuPaste, &QAction::triggered, this, &TfrmMain::mnuPasteClick);
@@ -733,12 +736,8 @@ void TfrmMain::CalculateKeywordDensity(Side& side) {
       // as it is now.
       text = pane.Text();
       version = pane.ContentVersion();
-      hits.clear();
+      hits = vellora::FindAllKeywordOccurrences(text, keyword, last + 1);
       next = 0;
-      for (std::int32_t at = vellora::FindKeyword(text, keyword, last + 1); at >= 0;
-           at = vellora::FindKeyword(text, keyword, at + 1)) {
-        hits.push_back(at);
-      }
     }
   }
 
@@ -801,6 +800,23 @@ void TfrmMain::Import(Side& side) {
     }
   });
   side.source = QFileInfo(path).fileName();
+}
+
+void TfrmMain::btnImportAddress1Click() {
+  ImportFromAddress(side1_);
+}
+void TfrmMain::btnImportAddress2Click() {
+  ImportFromAddress(side2_);
+}
+
+void TfrmMain::ImportFromAddress(Side& side) {
+  TfrmImportAddress dialog(this);
+  const int result = addressRunner_ ? addressRunner_(dialog) : dialog.exec();
+  // Cancelled or failed: the window showed why, and the pane keeps its text.
+  if (result != QDialog::Accepted) return;
+  const QString text = QString::fromStdU16String(dialog.ArticleText());
+  side.pane->ReplaceDocument(
+      [&text](QTextCursor& cursor) { cursor.insertText(text, QTextCharFormat()); });
 }
 
 void TfrmMain::btnClear1Click() {

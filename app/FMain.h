@@ -21,6 +21,7 @@
 #include "UWords.h"
 
 class QFileDialog;
+class TfrmImportAddress;
 class QLineEdit;
 class QMenu;
 class QTimer;
@@ -87,6 +88,11 @@ class TfrmMain : public QWidget {
   // Puts a library document into pane 1 or 2 and compares the panes in the Anywhere mode.
   void CompareWithDocument(int pane, const QString& title, const std::u16string& text);
 
+  // Import from address runs its window through this; it returns the window's result. By
+  // default the window runs modally.
+  using AddressDialogRunner = std::function<int(TfrmImportAddress& dialog)>;
+  void SetAddressDialogRunner(AddressDialogRunner runner) { addressRunner_ = std::move(runner); }
+
   // Replaces the whole look of the window and the dialogs it opens.
   void ApplySkin(const QString& styleSheet);
 
@@ -126,6 +132,8 @@ class TfrmMain : public QWidget {
   void btnCalculateKwDensity2Click();
   void btnImport1Click();
   void btnImport2Click();
+  void btnImportAddress1Click();
+  void btnImportAddress2Click();
   void btnClear1Click();
   void btnClear2Click();
   void mnuPasteClick();
@@ -190,6 +198,7 @@ class TfrmMain : public QWidget {
   void ClearHighlightCommand(Side& side);
   void CalculateKeywordDensity(Side& side);
   void Import(Side& side);
+  void ImportFromAddress(Side& side);
   QString ChooseFile();
   // What the last Compare found, as its report shows it; pane changes forget it.
   vellora::ComparisonReport CurrentReport() const;
@@ -218,6 +227,7 @@ class TfrmMain : public QWidget {
   FileChooser chooser_;
   std::filesystem::path libraryFile_;
   TfrmLibrary* libraryWindow_ = nullptr;
+  AddressDialogRunner addressRunner_;
   bool shownOnce_ = false;
   vellora::ComparedBlocks blocks_;
   vellora::PassageListModel* passages_ = nullptr;

@@ -1,5 +1,6 @@
 #include "BrandSettings.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <system_error>
@@ -16,14 +17,6 @@ namespace {
 
 constexpr char kAffiliatePlaceholder[] = "%%AFFILIATEID%%";
 constexpr char kLastNewsIdField[] = "LastNewsId";
-
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-  std::size_t pos = 0;
-  while ((pos = text.find(from, pos)) != std::string::npos) {
-    text.replace(pos, from.size(), to);
-    pos += to.size();
-  }
-}
 
 // The first two fields of a caret-separated record; a missing field is empty.
 std::pair<std::string, std::string> FirstTwoFields(std::string_view record) {
@@ -89,6 +82,33 @@ std::string BannerImageFormat(std::string_view imageName) {
   return ext;
 }
 
+std::optional<std::string> AffiliateAddress(std::string_view url, std::string_view affiliateId) {
+  const std::string_view placeholder = kAffiliatePlaceholder;
+  std::size_t count = 0;
+  for (std::size_t at = url.find(placeholder); at != std::string_view::npos;
+       at = url.find(placeholder, at + placeholder.size())) {
+    ++count;
+  }
+  // The length is known before anything is built: a crafted file cannot make it huge. The
+  // first test divides so that no product can overflow.
+  const std::size_t kept = url.size() - count * placeholder.size();
+  if (count != 0 &&
+      affiliateId.size() > (kMaxShortFieldBytes - std::min(kept, kMaxShortFieldBytes)) / count)
+    return std::nullopt;
+  if (kept + count * affiliateId.size() > kMaxShortFieldBytes) return std::nullopt;
+  std::string address;
+  address.reserve(kept + count * affiliateId.size());
+  std::size_t from = 0;
+  for (std::size_t at = url.find(placeholder); at != std::string_view::npos;
+       at = url.find(placeholder, from)) {
+    address.append(url, from, at - from);
+    address.append(affiliateId);
+    from = at + placeholder.size();
+  }
+  address.append(url, from);
+  return address;
+}
+
 BrandSettingsRecord SettingsFromReading(const BrandTextReading& reading) {
   BrandSettingsRecord s;
   s.ApplicationName = reading.Value("ApplicationName");
@@ -97,7 +117,7 @@ BrandSettingsRecord SettingsFromReading(const BrandTextReading& reading) {
   s.AffiliateURL = reading.Value("AffiliateURL");
   s.AffiliateTYPE = reading.Value("AffiliateTYPE");
   s.AffiliateID = reading.Value("AffiliateID");
-  ReplaceAll(s.AffiliateURL, kAffiliatePlaceholder, s.AffiliateID);
+  s.AffiliateURL = AffiliateAddress(s.AffiliateURL, s.AffiliateID).value_or(std::string());
   s.MasterNewsBaseURL = reading.Value("MasterNewsBaseURL");
   s.PlatinumNewsBaseURL = reading.Value("PlatinumNewsBaseURL");
   s.GoldNewsBaseURL = reading.Value("GoldNewsBaseURL");
@@ -183,7 +203,10 @@ std::string ReadLastNewsId(const fs::path& programDir) {
   std::string plain;
   if (!DecryptSettings(programDir, plain).Ok()) return {};
   std::string text = NormalizeSettingsText(plain);
-  return ExtractTagValue(OpeningTag(kLastNewsIdField), ClosingTag(kLastNewsIdField), text);
+  std::string id =
+      ExtractTagValue(OpeningTag(kLastNewsIdField), ClosingTag(kLastNewsIdField), text);
+  if (id.size() > kMaxShortFieldBytes) id.clear();  // over its cap: read as absent
+  return id;
 }
 
 CryptResult WriteLastNewsId(const fs::path& programDir, std::string_view id) {

@@ -76,6 +76,10 @@ IndexDraw DefaultIndexDraw();
 // fields) shows the button when its publisher id and news base address are both set.
 bool NewsButtonVisible(const BrandSettingsRecord& settings);
 
+// AffiliateURL with every "%%AFFILIATEID%%" (exact case) replaced by the affiliate id, in one
+// pass; nothing when the address would grow past kMaxShortFieldBytes (it is then dropped).
+std::optional<std::string> AffiliateAddress(std::string_view url, std::string_view affiliateId);
+
 struct BrandTextReading;
 // The plain fields of a settings text read in loader order, the affiliate id put into the
 // affiliate address; the drawn welcome page, banner and links stay empty.
@@ -96,7 +100,8 @@ BrandLoad BrandFromText(const std::string& plainText, const std::filesystem::pat
 BrandLoad LoadBrandFromFolder(const std::filesystem::path& programDir, const IndexDraw& draw);
 BrandLoad LoadBrandFromFolder(const std::filesystem::path& programDir);
 
-// The stored last news id, or empty when the file, the field or a verified container is missing.
+// The stored last news id, or empty when the file, the field or a verified container is missing
+// (an id longer than kMaxShortFieldBytes reads as missing).
 std::string ReadLastNewsId(const std::filesystem::path& programDir);
 
 // Stores id in the first line holding "<%%LastNewsId%%>" (exact case), replacing that line, or

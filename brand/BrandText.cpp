@@ -25,12 +25,21 @@ FieldTrace ExtractAt(const std::string& text, std::string_view name, std::size_t
     return trace;
   }
   trace.ClosingFound = true;
-  trace.Value = text.substr(after, end - after);
+  if (end - after > FieldCap(name)) {
+    trace.DroppedLength = end - after;
+  } else {
+    trace.Value = text.substr(after, end - after);
+  }
   pos = end;
   return trace;
 }
 
 }  // namespace
+
+std::size_t FieldCap(std::string_view name) {
+  const bool page = name == "AboutText" || name.substr(0, 7) == "Welcome";
+  return page ? kMaxPageFieldBytes : kMaxShortFieldBytes;
+}
 
 std::vector<std::string> SplitSettingsLines(std::string_view raw) {
   std::vector<std::string> lines;

@@ -40,16 +40,26 @@ inline constexpr const char* kBrandFieldOrder[] = {
 inline constexpr const char* kBrandSeries[] = {"Welcome", "Banner", "Link"};
 inline constexpr int kMaxSeriesEntries = 16;
 
+// Longest value kept for a field, in bytes: welcome pages and the about text may be long, every
+// other field is a name, an address or a short record. A longer value is dropped, read as absent.
+inline constexpr std::size_t kMaxShortFieldBytes = 64u * 1024;
+inline constexpr std::size_t kMaxPageFieldBytes = 1u << 20;
+// The cap of a field or numbered entry by its name ("AboutText", "Welcome3", "Link1", ...).
+std::size_t FieldCap(std::string_view name);
+
 // What one tag search of the loader found, with offsets into the whole text.
 struct FieldTrace {
   std::string Name;  // e.g. "BranderCode" or "Banner3"
   bool OpeningFound = false;
   bool ClosingFound = false;
   std::size_t OpeningOffset = 0;  // valid when OpeningFound
-  std::string Value;
+  std::string Value;              // empty when the value was dropped for its length
+  std::size_t DroppedLength = 0;  // length of a value over FieldCap(Name), else 0
 };
 
-// The loader's reading of a whole text: the 17 fields and the three series.
+// The loader's reading of a whole text: the 17 fields and the three series. A value over its
+// field's cap reads as empty, so a numbered entry over its cap ends its series; the search still
+// goes on after its closing tag.
 struct BrandTextReading {
   std::vector<FieldTrace> Fields;  // one per entry of kBrandFieldOrder, in that order
   std::vector<std::string> Welcome, Banners, Links;

@@ -10,6 +10,9 @@
 namespace vellora {
 namespace {
 
+constexpr char16_t kReplacementCharacter = 0xFFFD;
+constexpr int kUtf8CodePage = 65001;
+
 const char* DecoderName(int codePage) {
   switch (codePage) {
     case 437:
@@ -44,11 +47,28 @@ const char* DecoderName(int codePage) {
       return "windows-1258";
     case 10000:
       return "macintosh";
-    case 65001:
-      return "UTF-8";
     default:
       return nullptr;
   }
+}
+
+constexpr char kSubstituteByte = '\x1A';
+
+// Decodes one piece that holds no 0x1A byte, then ends it: a lead byte still waiting for its
+// second byte at the end is a character cut short and becomes U+FFFD like any undecodable byte.
+void AppendDecoded(QStringDecoder& decoder, std::string_view piece, std::u16string& text) {
+  if (!piece.empty()) {
+    const QString decoded = decoder.decode(QByteArrayView(piece.data(), piece.size()));
+    for (const QChar c : decoded) {
+      const char16_t unit = c.unicode();
+      text.push_back(unit == u'\x1A' ? kReplacementCharacter : unit);
+    }
+  }
+  // A line feed is never part of a longer character, so it flushes whatever is pending: the
+  // decoder answers with the line feed alone unless a character was left unfinished.
+  const QString rest = decoder.decode(QByteArrayView("\n", 1));
+  if (rest != QStringLiteral("\n")) text.push_back(kReplacementCharacter);
+  decoder.resetState();
 }
 
 }  // namespace
@@ -92,13 +112,25 @@ int CodePageForCharset(int charset) {
 
 std::u16string DecodeCodePage(std::string_view bytes, int codePage) {
   if (codePage == kDefaultCodePage) return DecodeWindows1252(bytes);
+  if (codePage == kUtf8CodePage) return FromUtf8(bytes);
   const char* name = DecoderName(codePage);
   if (name == nullptr) return DecodeWindows1252(bytes);
   QStringDecoder decoder(name);
   if (!decoder.isValid()) return DecodeWindows1252(bytes);
-  const QString text = decoder.decode(QByteArrayView(bytes.data(), bytes.size()));
-  return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
-                        static_cast<std::size_t>(text.size()));
+  std::u16string text;
+  text.reserve(bytes.size());
+  // Some decoders write an undecodable byte as U+001A; cutting at every real 0x1A byte (which is
+  // never part of a double-byte character) tells their mark from the control character itself.
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t cut = bytes.find(kSubstituteByte, from);
+    const std::size_t end = cut == std::string_view::npos ? bytes.size() : cut;
+    AppendDecoded(decoder, bytes.substr(from, end - from), text);
+    if (cut == std::string_view::npos) break;
+    text.push_back(u'\x1A');
+    from = cut + 1;
+  }
+  return text;
 }
 
 }  // namespace vellora

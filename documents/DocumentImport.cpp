@@ -7,6 +7,7 @@
 #include "ImportLimits.h"
 #include "RtfReader.h"
 #include "UPlainText.h"
+#include "WebPage.h"
 #include "WordDocumentReader.h"
 
 namespace vellora {
@@ -27,6 +28,15 @@ ImportResult Succeeded(ImportedDocument document) {
 
 ImportResult ImportFromBytes(const std::filesystem::path& path, ImportRoute route,
                              const std::string& bytes) {
+  // Saved pages are read as pages on both routes (a page inside a folder named "my.docs" too);
+  // on the plain route a page is also recognised by its first markup, whatever its name.
+  if (HasWebPageExtension(path) || (route == ImportRoute::Plain && LooksLikeWebPage(bytes))) {
+    auto page = ReadWebPage(bytes);
+    if (!page.Ok()) return Failed(path, page.Cause);
+    ImportedDocument document;
+    document.Text = std::move(page.Value);
+    return Succeeded(std::move(document));
+  }
   if (route == ImportRoute::Word) {
     auto text = ReadWordDocument(path, bytes);
     if (!text.Ok()) return Failed(path, text.Cause);
@@ -61,7 +71,8 @@ ImportRoute RouteForPath(const std::filesystem::path& path) {
 
 ImportResult ImportDocument(const std::filesystem::path& path, ImportRoute route) {
   try {
-    const auto bytes = ReadFileBytes(path, kMaxImportFileBytes);
+    const auto bytes =
+        ReadFileBytes(path, HasWebPageExtension(path) ? kMaxPageBytes : kMaxImportFileBytes);
     if (!bytes.Ok()) return Failed(path, bytes.Cause);
     return ImportFromBytes(path, route, bytes.Value);
   } catch (const std::bad_alloc&) {

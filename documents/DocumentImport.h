@@ -1,5 +1,6 @@
 // Reading an article from a file for import: the Word route (documents whose path contains
-// ".doc") and the plain route (RTF with its formatting, anything else as text).
+// ".doc") and the plain route (RTF with its formatting, web pages as their readable text, anything
+// else as text); saved web pages (.html, .htm, .xhtml) are read as pages on both routes.
 #pragma once
 
 #include <cstdint>

@@ -43,7 +43,7 @@ ReadOutcome<std::u16string> ExtractDocxText(std::string_view documentXml) {
   const std::string part = kDocxMainPart;
   QXmlStreamReader xml(
       QByteArray::fromRawData(documentXml.data(), static_cast<qsizetype>(documentXml.size())));
-  BoundedText out;
+  BoundedText out(ImportTextLimit(documentXml.size()));
   int depth = 0;
   int skipUntilDepth = 0;  // nonzero: inside a skipped element that opened at this depth
   bool inText = false;     // inside w:t
@@ -52,7 +52,9 @@ ReadOutcome<std::u16string> ExtractDocxText(std::string_view documentXml) {
 
   while (!xml.atEnd()) {
     const auto token = xml.readNext();
-    if (token == QXmlStreamReader::StartElement) {
+    if (token == QXmlStreamReader::DTD) {
+      if (auto refused = RefuseDeclaredEntities(xml, part)) return Outcome::Failure(*refused);
+    } else if (token == QXmlStreamReader::StartElement) {
       ++depth;
       if (depth > kMaxNestingDepth)
         return Outcome::Failure("the document part " + part + " is nested too deeply");

@@ -28,12 +28,12 @@ bool IsOdfSpace(char16_t c) {
 }
 
 // A text:s element stands for text:c spaces, one when the count is missing or unreadable.
-std::size_t SpaceCount(const QXmlStreamReader& xml) {
+qlonglong SpaceCount(const QXmlStreamReader& xml) {
   bool ok = false;
   const qlonglong count =
       xml.attributes().value(QString(kTextNs), QStringLiteral("c")).toLongLong(&ok);
   if (!ok) return 1;
-  return static_cast<std::size_t>(std::clamp<qlonglong>(count, 0, kMaxImportedTextUnits + 1ll));
+  return std::max<qlonglong>(count, 0);
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ ReadOutcome<std::u16string> ExtractOdtText(std::string_view contentXml) {
   const std::string tooLong = "the text of the document is too long";
   QXmlStreamReader xml(
       QByteArray::fromRawData(contentXml.data(), static_cast<qsizetype>(contentXml.size())));
-  BoundedText out;
+  BoundedText out(ImportTextLimit(contentXml.size()));
   int depth = 0;
   int skipUntilDepth = 0;
   int paragraphDepth = 0;  // how many text:p / text:h enclose the current point
@@ -55,7 +55,9 @@ ReadOutcome<std::u16string> ExtractOdtText(std::string_view contentXml) {
 
   while (!xml.atEnd()) {
     const auto token = xml.readNext();
-    if (token == QXmlStreamReader::StartElement) {
+    if (token == QXmlStreamReader::DTD) {
+      if (auto refused = RefuseDeclaredEntities(xml, part)) return Outcome::Failure(*refused);
+    } else if (token == QXmlStreamReader::StartElement) {
       ++depth;
       if (depth > kMaxNestingDepth)
         return Outcome::Failure("the document part " + part + " is nested too deeply");
@@ -77,7 +79,11 @@ ReadOutcome<std::u16string> ExtractOdtText(std::string_view contentXml) {
         ++paragraphDepth;
       } else if (paragraphDepth > 0) {
         if (name == u"s") {
-          fits = out.AppendRepeated(u' ', SpaceCount(xml));
+          const qlonglong count = SpaceCount(xml);
+          if (count > static_cast<qlonglong>(kMaxRepeatUnits))
+            return Outcome::Failure(tooLong + ": one run of spaces in " + part + " stands for " +
+                                    std::to_string(count) + " spaces");
+          fits = out.AppendRepeated(u' ', static_cast<std::size_t>(count));
         } else if (name == u"tab") {
           fits = out.Append(u'\t');
         } else if (name == u"line-break") {

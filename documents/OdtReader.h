@@ -14,7 +14,8 @@ inline constexpr const char* kOdtMimeType = "application/vnd.oasis.opendocument.
 
 // Paragraphs and headings (in lists and tables too) become lines joined by "\n"; spaces given as
 // text:s, tabs and line breaks are kept; notes, comments, tracked deletions and frames are left
-// out.
+// out. A run of spaces longer than kMaxRepeatUnits, a text past ImportTextLimit of the part's
+// size and declared XML entities are refused with the cause.
 ReadOutcome<std::u16string> ExtractOdtText(std::string_view contentXml);
 
 }  // namespace vellora

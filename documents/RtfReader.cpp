@@ -109,7 +109,7 @@ bool IsUnderlineOn(std::string_view w) {
 
 class RtfParser {
  public:
-  explicit RtfParser(std::string_view bytes) : in_(bytes) {}
+  explicit RtfParser(std::string_view bytes) : in_(bytes), text_(ImportTextLimit(bytes.size())) {}
 
   ReadOutcome<ImportedDocument> Run() {
     using Outcome = ReadOutcome<ImportedDocument>;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "TestText.h"
 #include "UKeyword.h"
@@ -92,6 +93,62 @@ TEST(Keyword, FoldingLeavesNonLettersAlone) {
   EXPECT_EQ(vellora::FoldForSearch(u'\u0100'), u'\u0101');
   EXPECT_EQ(vellora::FoldForSearch(u'\u03a3'), u'\u03c3');
   EXPECT_EQ(vellora::FoldForSearch(u'\u0401'), u'\u0451');
+}
+
+// The search as the letter of the rule reads: try every start, compare unit by unit.
+std::vector<std::int32_t> EveryStartTried(std::u16string_view text, std::u16string_view keyword,
+                                          std::size_t start) {
+  std::vector<std::int32_t> positions;
+  if (keyword.empty()) return positions;
+  for (std::size_t i = start; i + keyword.size() <= text.size(); ++i) {
+    std::size_t k = 0;
+    while (k < keyword.size() &&
+           vellora::FoldForSearch(text[i + k]) == vellora::FoldForSearch(keyword[k]))
+      ++k;
+    if (k == keyword.size()) positions.push_back(static_cast<std::int32_t>(i));
+  }
+  return positions;
+}
+
+TEST(Keyword, OneSearchFindsWhatTryingEveryStartFinds) {
+  // Small alphabets with case pairs make borders, overlaps and near misses frequent.
+  const std::u16string alphabet = u"aAb\u00e9\u00c9 ";
+  std::mt19937 rng(14);
+  for (int round = 0; round < 3000; ++round) {
+    const std::size_t letters = 1 + rng() % alphabet.size();
+    std::u16string text(rng() % 60, u' ');
+    for (char16_t& c : text) c = alphabet[rng() % letters];
+    std::u16string keyword(1 + rng() % 6, u' ');
+    for (char16_t& c : keyword) c = alphabet[rng() % letters];
+    const std::size_t start = rng() % (text.size() + 2);
+    const auto expected = EveryStartTried(text, keyword, start);
+    ASSERT_EQ(vellora::FindAllKeywordOccurrences(text, keyword, static_cast<std::int32_t>(start)),
+              expected)
+        << "round " << round;
+    ASSERT_EQ(vellora::FindKeyword(text, keyword, static_cast<std::int32_t>(start)),
+              expected.empty() ? -1 : expected.front())
+        << "round " << round;
+  }
+}
+
+// A long keyword that nearly matches everywhere: the search that cost text x keyword steps.
+TEST(Keyword, LongNearMatchingKeywordGivesEveryOccurrence) {
+  std::u16string text(80000, u'a');
+  text[40000] = u'b';
+  const std::u16string keyword(8000, u'A');
+  const auto positions = vellora::FindAllKeywordOccurrences(text, keyword);
+  // Starts 0..32000 end before the b; starts 40001..72000 begin after it.
+  ASSERT_EQ(positions.size(), 32001u + 32000u);
+  EXPECT_EQ(positions.front(), 0);
+  EXPECT_EQ(positions[32000], 32000);
+  EXPECT_EQ(positions[32001], 40001);
+  EXPECT_EQ(positions.back(), 72000);
+  EXPECT_EQ(vellora::FindKeyword(text, keyword, 32001), 40001);
+}
+
+TEST(Keyword, NegativeStartFindsNothing) {
+  EXPECT_TRUE(vellora::FindAllKeywordOccurrences(u"aaa", u"a", -1).empty());
+  EXPECT_EQ(vellora::FindKeyword(u"aaa", u"a", -1), -1);
 }
 
 }  // namespace

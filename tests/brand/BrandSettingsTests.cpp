@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "BrandSettings.h"
+#include "PeakMemory.h"
 #include "SkinFile.h"
 #include "TestSupport.h"
 #include "UUtils.h"
@@ -108,6 +109,65 @@ TEST(BrandLoadTest, AffiliatePlaceholderIsReplacedEverywhereButOnlyInExactCase) 
   EXPECT_EQ(load.Settings.AffiliateURL, "x=A1&y=A1&z=%%affiliateid%%");
   const BrandLoad noId = LoadText(dir, Field("AffiliateURL", "x=%%AFFILIATEID%%"), draw);
   EXPECT_EQ(noId.Settings.AffiliateURL, "x=");
+}
+
+// Found by hand: one-byte ids over 80k placeholders took 13 s, and a 320 KB text made a 400 MB
+// address. The address is built in one pass and capped.
+TEST(BrandLoadTest, AffiliateAddressThatWouldPassItsCapIsDroppedWithoutBeingBuilt) {
+  TempFolder dir;
+  ScriptedDraw draw;
+  std::string placeholders;
+  for (int i = 0; i < 4000; ++i) placeholders += "%%AFFILIATEID%%";  // 60,000 bytes: within cap
+  const std::string id(4096, '7');  // 4000 x 4096 bytes once put in
+  BrandLoad load;
+  const std::uint64_t growth = test::PeakGrowth([&] {
+    load = LoadText(dir,
+                    Field("ApplicationName", "Brand") + Field("AffiliateURL", placeholders) +
+                        Field("AffiliateID", id) + Field("AppHelpURL", "help"),
+                    draw);
+  });
+  EXPECT_EQ(load.Settings.AffiliateURL, "");
+  EXPECT_EQ(load.Settings.AffiliateID, id);
+  EXPECT_EQ(load.Settings.ApplicationName, "Brand");
+  EXPECT_EQ(load.Settings.AppHelpURL, "help");
+  EXPECT_LT(growth, 16u << 20);
+}
+
+TEST(BrandLoadTest, AffiliateAddressUpToItsCapIsKept) {
+  std::string url;
+  for (int i = 0; i < 4000; ++i) url += "%%AFFILIATEID%%";
+  const auto address = AffiliateAddress(url, "1234567890123456");  // 64,000 bytes
+  ASSERT_TRUE(address.has_value());
+  EXPECT_EQ(address->size(), 64000u);
+  EXPECT_EQ(address->substr(0, 20), "12345678901234561234");
+  EXPECT_FALSE(AffiliateAddress(url, std::string(17, 'x')).has_value());  // 68,000 bytes
+  EXPECT_EQ(AffiliateAddress("a%%AFFILIATEID%b%%AFFILIATEID%%%%AFFILIATEID%%c", "<>"),
+            "a%%AFFILIATEID%b<><>c");
+  EXPECT_EQ(AffiliateAddress("", "x"), "");
+}
+
+TEST(BrandLoadTest, FieldsOverTheirCapReadAsAbsent) {
+  TempFolder dir;
+  ScriptedDraw draw;
+  const std::string longPage(kMaxPageFieldBytes + 1, 'p');
+  const std::string page(kMaxShortFieldBytes + 1, 'q');  // too long for an address, fine as a page
+  const BrandLoad load =
+      LoadText(dir,
+               Field("ApplicationName", std::string(kMaxShortFieldBytes + 1, 'n')) +
+                   Field("BranderCode", "BC") + Field("AboutText", page) +
+                   Field("Welcome1", longPage) + Field("Welcome2", "second") +
+                   Field("Link1", "cap^" + std::string(kMaxShortFieldBytes, 'u')) +
+                   Field("Link2", "ok^http://x"),
+               draw);
+  EXPECT_EQ(load.Settings.ApplicationName, "");
+  EXPECT_EQ(load.Look.Caption, std::string(" v") + AppVersion);
+  EXPECT_EQ(load.Settings.BranderCode, "BC");
+  EXPECT_EQ(load.Settings.AboutText, page);
+  // Welcome1 is read as absent, which ends the series before Welcome2.
+  EXPECT_EQ(load.Settings.WelcomeHtml, "");
+  // Link1 is over its cap too: no links at all.
+  EXPECT_EQ(load.Settings.Link1Caption, "");
+  EXPECT_FALSE(load.Look.LinksPanelVisible);
 }
 
 TEST(BrandLoadTest, NewsButtonRule) {
@@ -397,6 +457,14 @@ TEST(LastNewsIdTest, TheWholeLineIsReplacedLosingOtherText) {
   WriteSettings(dir.Path(), "before <%%LastNewsId%%>1<%%/LastNewsId%%> after\nnext line");
   ASSERT_TRUE(WriteLastNewsId(dir.Path(), "2").Ok());
   EXPECT_EQ(DecryptedSettings(dir.Path()), "<%%LastNewsId%%>2<%%/LastNewsId%%>\r\nnext line\r\n");
+}
+
+TEST(LastNewsIdTest, IdOverItsCapReadsAsMissing) {
+  TempFolder dir;
+  WriteSettings(dir.Path(), Field("LastNewsId", std::string(kMaxShortFieldBytes + 1, '9')));
+  EXPECT_EQ(ReadLastNewsId(dir.Path()), "");
+  WriteSettings(dir.Path(), Field("LastNewsId", std::string(kMaxShortFieldBytes, '9')));
+  EXPECT_EQ(ReadLastNewsId(dir.Path()).size(), kMaxShortFieldBytes);
 }
 
 TEST(LastNewsIdTest, OtherCaseIsReadButNotReplaced) {

@@ -137,5 +137,28 @@ TEST(BrandReading, HugeAndBinaryTextsAreReadWithoutHarm) {
   EXPECT_TRUE(dangling.Welcome.empty());
 }
 
+TEST(BrandReading, ValuesOverTheirCapAreDroppedAndTheSearchGoesOn) {
+  const std::string text =
+      NormalizeSettingsText(OpeningTag("BranderCode") + std::string(kMaxShortFieldBytes + 1, 'c') +
+                            ClosingTag("BranderCode") + OpeningTag("BranderType") + "Gold" +
+                            ClosingTag("BranderType") + OpeningTag("AboutText") +
+                            std::string(kMaxShortFieldBytes + 1, 'a') + ClosingTag("AboutText"));
+  const BrandTextReading r = ReadBrandText(text);
+  EXPECT_EQ(r.Value("BranderCode"), "");
+  EXPECT_EQ(r.Fields[1].DroppedLength, kMaxShortFieldBytes + 1);
+  EXPECT_TRUE(r.Fields[1].ClosingFound);
+  EXPECT_EQ(r.Value("BranderType"), "Gold");
+  EXPECT_EQ(r.Fields[2].DroppedLength, 0u);
+  EXPECT_EQ(r.Value("AboutText").size(), kMaxShortFieldBytes + 1);
+}
+
+TEST(BrandReading, CapsByKindOfField) {
+  EXPECT_EQ(FieldCap("AboutText"), kMaxPageFieldBytes);
+  EXPECT_EQ(FieldCap("Welcome16"), kMaxPageFieldBytes);
+  EXPECT_EQ(FieldCap("AffiliateURL"), kMaxShortFieldBytes);
+  EXPECT_EQ(FieldCap("Banner1"), kMaxShortFieldBytes);
+  EXPECT_EQ(FieldCap("Link3"), kMaxShortFieldBytes);
+}
+
 }  // namespace
 }  // namespace vellora

@@ -245,6 +245,43 @@ TEST(BrandLintTest, ReportsTheLastNewsId) {
   EXPECT_TRUE(r.Says("found LastNewsId: 2 bytes"));
 }
 
+TEST(BrandLintTest, ReportsFieldsDroppedForTheirLength) {
+  TempFolder dir;
+  const ToolRun r = Lint(dir, Field("ApplicationName", "A") +
+                                  Field("AppHelpURL", std::string(kMaxShortFieldBytes + 1, 'h')) +
+                                  Field("AboutText", std::string(kMaxShortFieldBytes + 1, 'a')) +
+                                  Field("Welcome1", std::string(kMaxPageFieldBytes + 5, 'w')) +
+                                  Field("Welcome2", "<p>never read</p>"));
+  EXPECT_EQ(r.Status, 1) << r.Out;
+  EXPECT_TRUE(
+      r.Says("fault: AppHelpURL at line 2 is 65537 bytes, more than the 65536 kept for "
+             "it; it is read as absent"))
+      << r.Out;
+  EXPECT_TRUE(r.Says("found AboutText: 65537 bytes")) << r.Out;
+  EXPECT_TRUE(r.Says("fault: Welcome1 at line 4 is 1048581 bytes, more than the 1048576 kept"))
+      << r.Out;
+  EXPECT_TRUE(
+      r.Says("Welcome2 at line 5 is ignored: the Welcome series ends at Welcome1, which "
+             "is too long"))
+      << r.Out;
+  EXPECT_TRUE(r.Says("3 fault(s)")) << r.Out;
+}
+
+TEST(BrandLintTest, ReportsAnAffiliateAddressThatWouldPassItsCap) {
+  TempFolder dir;
+  std::string url;
+  for (int i = 0; i < 1000; ++i) url += "%%AFFILIATEID%%";
+  const ToolRun r =
+      Lint(dir, Field("AffiliateURL", url) + Field("AffiliateID", std::string(100, 'i')));
+  EXPECT_EQ(r.Status, 1) << r.Out;
+  EXPECT_TRUE(
+      r.Says("fault: AffiliateURL with AffiliateID (100 bytes) put in for its "
+             "placeholders is more than the 65536 bytes kept for it; it is read as absent"))
+      << r.Out;
+  const ToolRun fine = Lint(dir, Field("AffiliateURL", url) + Field("AffiliateID", "i"));
+  EXPECT_EQ(fine.Status, 0) << fine.Out;
+}
+
 TEST(BrandLintTest, UnreadableInputsFailWithAMessage) {
   TempFolder dir;
   // Random bytes: neither a container nor a text with tags.

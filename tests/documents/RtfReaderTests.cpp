@@ -176,6 +176,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "a\u8000"},
         TextCase{"LongControlWords",
                  "{\\rtf1 x\\aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa y}", "xy"},
+        TextCase{"DoubleByteCharacterCutShortAtAGroupEnd", "{\\rtf1\\ansi\\ansicpg932 x{\\'82}y}",
+                 "x\ufffdy"},
+        TextCase{"DoubleByteCharacterCutShortAtTheEnd", "{\\rtf1\\ansi\\ansicpg932 x\\'82",
+                 "x\ufffd"},
+        TextCase{"DoubleByteCharacterWhole", "{\\rtf1\\ansi\\ansicpg932 x\\'82\\'a0}", "x\u3042"},
         TextCase{"EmptyDocument", "{\\rtf1}", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "DocumentImport.h"
+#include "DocxReader.h"
 #include "ImportLimits.h"
 #include "ImportTestFiles.h"
+#include "OdtReader.h"
+#include "PeakMemory.h"
 #include "UPlainText.h"
 
 namespace vellora {
@@ -151,6 +154,79 @@ TEST(ZipDocuments, HugeOdtSpaceCountIsRefusedNotAllocated) {
                       {"content.xml", test::OdtXml("<text:p><text:s text:c=\"999999999999\"/>"
                                                    "</text:p>")}}));
   ExpectFailure(ImportDocument(path), path, "the text of the document is too long");
+}
+
+// Found by hand: a 394-byte .odt that read as 134,217,728 spaces (605 MB at its peak).
+TEST(ZipDocuments, OdtSpaceRunPastTheCapIsRefusedWithoutAllocating) {
+  test::TempFolder folder;
+  const auto path = folder.Write(
+      "spaces.odt",
+      test::BuildZip({{"mimetype", kOdtMime},
+                      {"content.xml", test::OdtXml("<text:p>a<text:s text:c=\"134217727\"/>"
+                                                   "</text:p>")}}));
+  ImportResult result;
+  const std::uint64_t growth = test::PeakGrowth([&] { result = ImportDocument(path); });
+  ExpectFailure(result, path,
+                "the text of the document is too long: one run of spaces in content.xml stands "
+                "for 134217727 spaces");
+  EXPECT_LT(growth, 16u << 20);
+}
+
+TEST(ZipDocuments, OdtSpaceRunUpToTheCapIsRead) {
+  const auto outcome = ExtractOdtText(test::OdtXml(
+      "<text:p>a<text:s text:c=\"" + std::to_string(kMaxRepeatUnits) + "\"/>b</text:p>"));
+  ASSERT_TRUE(outcome.Ok()) << outcome.Cause;
+  EXPECT_EQ(outcome.Value, u"a" + std::u16string(kMaxRepeatUnits, u' ') + u"b");
+}
+
+TEST(ZipDocuments, ManySpaceRunsStopAtALimitProportionalToTheInput) {
+  std::string runs;
+  for (int i = 0; i < 200; ++i) runs += "<text:s text:c=\"60000\"/>";
+  const std::string xml = test::OdtXml("<text:p>" + runs + "</text:p>");
+  ASSERT_GT(200u * 60000u, ImportTextLimit(xml.size()));
+  const auto outcome = ExtractOdtText(xml);
+  EXPECT_FALSE(outcome.Ok());
+  EXPECT_EQ(outcome.Cause, "the text of the document is too long");
+}
+
+TEST(ZipDocuments, SpaceRunsWithinTheInputsLimitAreRead) {
+  std::string runs;
+  for (int i = 0; i < 20; ++i) runs += "x<text:s text:c=\"200\"/>";
+  const auto outcome = ExtractOdtText(test::OdtXml("<text:p>" + runs + "</text:p>"));
+  ASSERT_TRUE(outcome.Ok()) << outcome.Cause;
+  EXPECT_EQ(outcome.Value.size(), 20u * 201u);
+}
+
+TEST(ZipDocuments, ImportTextLimitGrowsWithTheInputUpToTheImportLimit) {
+  EXPECT_EQ(ImportTextLimit(0), kMaxRepeatUnits);
+  EXPECT_EQ(ImportTextLimit(1000), 1000 * kMaxTextUnitsPerInputByte + kMaxRepeatUnits);
+  EXPECT_EQ(ImportTextLimit(std::size_t{1} << 40), kMaxImportedTextUnits);
+  EXPECT_LE(ImportTextLimit(kMaxImportedTextUnits / kMaxTextUnitsPerInputByte),
+            kMaxImportedTextUnits);
+}
+
+TEST(ZipDocuments, DeclaredEntitiesAreRefusedInOdtToo) {
+  const std::string xml =
+      "<?xml version=\"1.0\"?><!DOCTYPE office:document-content [<!ENTITY e \"" +
+      std::string(4000, 'x') +
+      "\">]><office:document-content "
+      "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+      "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:text>"
+      "<text:p>&e;&e;&e;</text:p></office:text></office:body></office:document-content>";
+  const auto outcome = ExtractOdtText(xml);
+  EXPECT_FALSE(outcome.Ok());
+  EXPECT_EQ(outcome.Cause,
+            "the document part content.xml declares XML entities, which documents of word "
+            "processors never hold");
+}
+
+TEST(ZipDocuments, DocumentTypeWithoutEntitiesIsRead) {
+  const auto outcome = ExtractDocxText(
+      "<?xml version=\"1.0\"?><!DOCTYPE w:document><w:document "
+      "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body><w:p><w:r>"
+      "<w:t>kept</w:t></w:r></w:p></w:body></w:document>");
+  ASSERT_TRUE(outcome.Ok()) << outcome.Cause;
+  EXPECT_EQ(outcome.Value, u"kept");
 }
 
 TEST(ZipDocuments, MissingMainPartIsNamed) {

@@ -11,16 +11,13 @@ namespace vellora {
 
 namespace {
 
-std::size_t LineOf(const std::string& text, std::size_t offset) {
-  std::size_t line = 1;
-  for (std::size_t i = 0; i + 1 < offset && i + 1 < text.size(); ++i) {
-    if (text[i] == '\r' && text[i + 1] == '\n') ++line;
+// Where each line starts, so that naming the line of an offset costs a search, not a walk.
+std::vector<std::size_t> LineStarts(const std::string& text) {
+  std::vector<std::size_t> starts{0};
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '\r' && text[i + 1] == '\n') starts.push_back(i + 2);
   }
-  return line;
-}
-
-std::string At(const std::string& text, std::size_t offset) {
-  return "line " + std::to_string(LineOf(text, offset));
+  return starts;
 }
 
 // Every opening tag "<%%" + prefix + digits + "%%>" in the text: number text -> first offset.
@@ -45,18 +42,23 @@ class Linter {
  public:
   Linter(const std::string& plain, std::filesystem::path folder)
       : text_(NormalizeSettingsText(plain)),
+        lineStarts_(LineStarts(text_)),
         reading_(ReadBrandText(text_)),
         folder_(std::move(folder)) {}
 
   LintReport Run() {
     const FieldTrace* lastFound = nullptr;
     for (const FieldTrace& f : reading_.Fields) Check(f, lastFound);
+    CheckAffiliateAddress();
     CheckSeries();
     CheckNewsButton();
     std::string id = text_;
     const std::string lastNewsId =
         ExtractTagValue(OpeningTag("LastNewsId"), ClosingTag("LastNewsId"), id);
-    if (FindIgnoringCase(text_, OpeningTag("LastNewsId")) != std::string::npos) {
+    if (lastNewsId.size() > kMaxShortFieldBytes) {
+      Fault("LastNewsId is " + std::to_string(lastNewsId.size()) + " bytes, more than the " +
+            std::to_string(kMaxShortFieldBytes) + " kept for it; it is read as absent");
+    } else if (FindIgnoringCase(text_, OpeningTag("LastNewsId")) != std::string::npos) {
       Info("found LastNewsId: " + std::to_string(lastNewsId.size()) + " bytes (\"" + lastNewsId +
            "\")");
     }
@@ -66,6 +68,11 @@ class Linter {
   }
 
  private:
+  std::string At(std::size_t offset) const {
+    const auto line = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), offset);
+    return "line " + std::to_string(line - lineStarts_.begin());
+  }
+
   void Info(std::string line) { report_.Lines.push_back(std::move(line)); }
   void Fault(std::string line) {
     report_.Lines.push_back("fault: " + std::move(line));
@@ -74,13 +81,20 @@ class Linter {
 
   // One search of the loader: found, dangling, missed because of the order, or simply absent.
   void Check(const FieldTrace& f, const FieldTrace*& lastFound) {
+    if (f.DroppedLength > 0) {
+      Fault(f.Name + " at " + At(f.OpeningOffset) + " is " + std::to_string(f.DroppedLength) +
+            " bytes, more than the " + std::to_string(FieldCap(f.Name)) +
+            " kept for it; it is read as absent");
+      lastFound = &f;
+      return;
+    }
     if (f.OpeningFound && f.ClosingFound) {
       Info("found " + f.Name + ": " + std::to_string(f.Value.size()) + " bytes");
       lastFound = &f;
       return;
     }
     if (f.OpeningFound) {
-      Fault(f.Name + ": opening tag at " + At(text_, f.OpeningOffset) + " has no closing tag " +
+      Fault(f.Name + ": opening tag at " + At(f.OpeningOffset) + " has no closing tag " +
             ClosingTag(f.Name) + "; its value is read as empty");
       lastFound = &f;
       return;
@@ -89,10 +103,10 @@ class Linter {
     if (anywhere != std::string::npos) {
       std::string why = "it stands before fields the loader reads first";
       if (lastFound != nullptr) {
-        why = "it stands before " + lastFound->Name + " (" + At(text_, lastFound->OpeningOffset) +
+        why = "it stands before " + lastFound->Name + " (" + At(lastFound->OpeningOffset) +
               "), which the loader reads first";
       }
-      Fault(f.Name + " at " + At(text_, anywhere) + " will be missed: " + why);
+      Fault(f.Name + " at " + At(anywhere) + " will be missed: " + why);
     }
   }
 
@@ -121,6 +135,11 @@ class Linter {
       std::string endedBy;
       const FieldTrace* passedBy = nullptr;  // what the loader had read when an entry was missed
       for (const FieldTrace* t : searches) {
+        if (t->DroppedLength > 0) {
+          Check(*t, lastFound);
+          endedBy = t->Name + ", which is too long";
+          continue;
+        }
         if (!t->Value.empty()) {
           Check(*t, lastFound);
           CheckRecord(series, *t);
@@ -143,14 +162,14 @@ class Linter {
         const int n = canonical ? std::stoi(number) : 0;
         if (canonical && n >= 1 && n <= static_cast<int>(read)) continue;  // read
         if (!canonical || n < 1 || n > kMaxSeriesEntries) {
-          Fault(name + " at " + At(text_, offset) + " is never read: only " + series + "1 to " +
-                series + std::to_string(kMaxSeriesEntries) + " are");
+          Fault(name + " at " + At(offset) + " is never read: only " + series + "1 to " + series +
+                std::to_string(kMaxSeriesEntries) + " are");
         } else if (searches.empty() || static_cast<std::size_t>(n) > read + 1) {
-          Fault(name + " at " + At(text_, offset) + " is ignored: the " + series +
-                " series ends at " + endedBy);
+          Fault(name + " at " + At(offset) + " is ignored: the " + series + " series ends at " +
+                endedBy);
         } else if (static_cast<std::size_t>(n) == read + 1 && !(searches.back()->OpeningFound)) {
-          Fault(name + " at " + At(text_, offset) + " will be missed: it stands before " +
-                (passedBy ? passedBy->Name + " (" + At(text_, passedBy->OpeningOffset) +
+          Fault(name + " at " + At(offset) + " will be missed: it stands before " +
+                (passedBy ? passedBy->Name + " (" + At(passedBy->OpeningOffset) +
                                 "), which the loader reads first"
                           : std::string("fields the loader reads first")));
         }
@@ -173,6 +192,15 @@ class Linter {
     }
   }
 
+  void CheckAffiliateAddress() {
+    const std::string& url = reading_.Value("AffiliateURL");
+    const std::string& id = reading_.Value("AffiliateID");
+    if (url.empty() || AffiliateAddress(url, id)) return;
+    Fault("AffiliateURL with AffiliateID (" + std::to_string(id.size()) +
+          " bytes) put in for its placeholders is more than the " +
+          std::to_string(kMaxShortFieldBytes) + " bytes kept for it; it is read as absent");
+  }
+
   void CheckNewsButton() {
     const BrandSettingsRecord s = SettingsFromReading(reading_);
     Info(std::string("news button: ") + (NewsButtonVisible(s) ? "shown" : "hidden") +
@@ -180,6 +208,7 @@ class Linter {
   }
 
   std::string text_;
+  std::vector<std::size_t> lineStarts_;
   BrandTextReading reading_;
   std::filesystem::path folder_;
   LintReport report_;

@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <thread>
 
 #include <QGuiApplication>
 #include <memory>
@@ -251,6 +253,29 @@ bool SaveReport(const Options& options, const Article (&articles)[2], const Comp
   return true;
 }
 
+struct Loaded {
+  bool ok = false;
+  std::string error;
+  std::exception_ptr failure;
+};
+
+// Reads one article into the text a pane would hold and segments it.
+Loaded LoadArticle(const ArticleReader& reader, const std::string& file, Article& article) {
+  Loaded loaded;
+  try {
+    std::optional<std::u16string> text = reader(file, loaded.error);
+    if (!text) return loaded;
+    article.text = std::move(*text);
+    NormalizeLineBreaksInPlace(article.text);
+    NormalizeArticleTextInPlace(article.text);
+    SegmentText(article.text, article.spans);
+    loaded.ok = true;
+  } catch (...) {
+    loaded.failure = std::current_exception();
+  }
+  return loaded;
+}
+
 }  // namespace
 
 std::optional<std::u16string> ReadPlainArticle(const std::filesystem::path& path,
@@ -309,17 +334,21 @@ int RunCompareTool(const std::vector<std::string>& args, std::ostream& out, std:
   }
 
   Article articles[2];
-  for (int i = 0; i < 2; ++i) {
-    std::string error;
-    std::optional<std::u16string> text = reader(options.files[static_cast<std::size_t>(i)], error);
-    if (!text) {
-      err << "vellora-compare: " << error << "\n";
+  // The two articles are read and segmented side by side; the first failure in argument order
+  // is the one reported, as when they were read one after the other.
+  Loaded loaded[2];
+  std::thread second([&] { loaded[1] = LoadArticle(reader, options.files[1], articles[1]); });
+  loaded[0] = LoadArticle(reader, options.files[0], articles[0]);
+  second.join();
+  for (const Loaded& l : loaded) {
+    if (l.failure) std::rethrow_exception(l.failure);
+    if (!l.ok) {
+      err << "vellora-compare: " << l.error << "\n";
       return 1;
     }
-    articles[i].text = NormalizeArticleText(NormalizeLineBreaks(*text));
-    SegmentText(articles[i].text, articles[i].spans);
   }
-  const CompareOutcome outcome = CompareArticles(
+  // The lists are segmented already (the counts are printed even when nothing is compared).
+  const CompareOutcome outcome = CompareSegmentedArticles(
       articles[0].text, articles[0].spans, articles[1].text, articles[1].spans, options.settings);
   if (options.keyword) {
     const std::u16string_view keyword = TrimControlAndSpace(*options.keyword);

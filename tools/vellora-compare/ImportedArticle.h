@@ -1,4 +1,5 @@
-// Reads an article file for vellora-compare through the same document readers as Import.
+// Reads an article for vellora-compare through the same document readers as Import; an http or
+// https address is downloaded and read as a web page, as Import from address does.
 #pragma once
 
 #include <filesystem>
