@@ -36,10 +36,12 @@
 #include "BrandView.h"
 #include "ClickWatcher.h"
 #include "CtrlClickWatcher.h"
+#include "DefaultLibrary.h"
 #include "DocumentImport.h"
 #include "ErrorReport.h"
 #include "FAbout.h"
 #include "FImportAddress.h"
+#include "FLibrary.h"
 #include "LabelFit.h"
 #include "LiveUpdate.h"
 #include "MatchChoice.h"
@@ -206,6 +208,7 @@ TfrmMain::TfrmMain(std::filesystem::path programDir, QWidget* parent)
   connect(ui->btnCompareEx, &QPushButton::clicked, this, &TfrmMain::btnCompareExClick);
   connect(ui->btnReport, &QPushButton::clicked, this, &TfrmMain::btnReportClick);
   connect(ui->btnPrint, &QPushButton::clicked, this, &TfrmMain::btnPrintClick);
+  connect(ui->btnLibrary, &QPushButton::clicked, this, &TfrmMain::btnLibraryClick);
   connect(ui->btnClearH1, &QPushButton::clicked, this, &TfrmMain::btnClearH1Click);
   connect(ui->btnClearH2, &QPushButton::clicked, this, &TfrmMain::btnClearH2Click);
   connect(ui->btnCalculateKwDensity1, &QPushButton::clicked, this,
@@ -637,6 +640,34 @@ void TfrmMain::btnReportClick() {
 
 void TfrmMain::btnPrintClick() {
   if (lastCompare_) vellora::PrintReportWithDialog(this, CurrentReport());
+}
+
+// ---- Library ----------------------------------------------------------------------------------
+
+void TfrmMain::btnLibraryClick() {
+  if (!libraryWindow_) {
+    if (libraryFile_.empty()) libraryFile_ = vellora::DefaultLibraryFile();
+    libraryWindow_ = new TfrmLibrary(*this, libraryFile_, this);
+  }
+  libraryWindow_->show();
+  libraryWindow_->raise();
+  libraryWindow_->activateWindow();
+}
+
+std::int32_t TfrmMain::MinimumWords() const {
+  return ui->minNumWords->value();
+}
+
+void TfrmMain::CompareWithDocument(int pane, const QString& title, const std::u16string& text) {
+  Side& side = pane == 1 ? side1_ : side2_;
+  side.pane->ReplaceDocument([&text](QTextCursor& cursor) {
+    cursor.insertText(QString::fromStdU16String(text), QTextCharFormat());
+  });
+  side.source = title;
+  ui->cbxMatch->setCurrentIndex(1);
+  btnCompareExClick();
+  raise();
+  activateWindow();
 }
 
 void TfrmMain::btnClearH1Click() {

@@ -26,6 +26,7 @@ class QLineEdit;
 class QMenu;
 class QTimer;
 class QUrl;
+class TfrmLibrary;
 
 namespace Ui {
 class TfrmMain;
@@ -77,6 +78,16 @@ class TfrmMain : public QWidget {
   using FileChooser = std::function<QString(QFileDialog& dialog)>;
   void SetFileChooser(FileChooser chooser);
 
+  // The library file the Library button opens; by default library.sqlite in the user's data
+  // folder, as vellora-library uses.
+  void SetLibraryFile(std::filesystem::path file) { libraryFile_ = std::move(file); }
+  // The library window once the Library button has opened it.
+  TfrmLibrary* LibraryWindow() { return libraryWindow_; }
+  // The minimum length in the compare bar.
+  std::int32_t MinimumWords() const;
+  // Puts a library document into pane 1 or 2 and compares the panes in the Anywhere mode.
+  void CompareWithDocument(int pane, const QString& title, const std::u16string& text);
+
   // Import from address runs its window through this; it returns the window's result. By
   // default the window runs modally.
   using AddressDialogRunner = std::function<int(TfrmImportAddress& dialog)>;
@@ -114,6 +125,7 @@ class TfrmMain : public QWidget {
   void btnCompareExClick();
   void btnReportClick();
   void btnPrintClick();
+  void btnLibraryClick();
   void btnClearH1Click();
   void btnClearH2Click();
   void btnCalculateKwDensity1Click();
@@ -213,6 +225,8 @@ class TfrmMain : public QWidget {
   QMenu* PopupMenu2 = nullptr;
   QTimer* Timer1 = nullptr;
   FileChooser chooser_;
+  std::filesystem::path libraryFile_;
+  TfrmLibrary* libraryWindow_ = nullptr;
   AddressDialogRunner addressRunner_;
   bool shownOnce_ = false;
   vellora::ComparedBlocks blocks_;

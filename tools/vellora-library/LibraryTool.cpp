@@ -1,12 +1,12 @@
 #include "LibraryTool.h"
 
-#include <QStandardPaths>
 #include <climits>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <optional>
 
+#include "DefaultLibrary.h"
 #include "DocumentImport.h"
 #include "Fingerprints.h"
 #include "JsonText.h"
@@ -57,11 +57,6 @@ std::string DocumentJson(const StoredDocument& doc) {
          ", \"source\": " + JsonString(doc.Source) + ", \"words\": " + std::to_string(doc.Words) +
          ", \"added\": " + JsonString(AddedTime(doc.AddedMs)) +
          ", \"sha256\": " + JsonString(HexDigest(doc.Sha256)) + "}";
-}
-
-std::filesystem::path DefaultLibrary() {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-  return std::filesystem::path(folder.toStdString()) / "library.sqlite";
 }
 
 struct Command {
@@ -245,7 +240,7 @@ int RunLibraryTool(const std::vector<std::string>& args, const LibraryToolStream
     command.Arguments.assign(positional.begin() + 1, positional.end());
     command.LibraryFile = line.IsSet(QStringLiteral("library"))
                               ? std::filesystem::path(line.Value(QStringLiteral("library")))
-                              : DefaultLibrary();
+                              : DefaultLibraryFile();
     command.Json = line.IsSet(QStringLiteral("json"));
     const auto number = [&](const char* name, std::int64_t fallback) {
       const std::optional<std::int64_t> value =
