@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 
+#include "AddressArgument.h"
 #include "ImportLimits.h"
 #include "ReadOutcome.h"
 
@@ -36,10 +37,6 @@ struct FetchedPage {
 // The address the user typed as an http or https URL with a host; anything else (file:, ftp:, no
 // scheme, no host) is refused with a message for the user that names the address.
 ReadOutcome<QUrl> ParsePageAddress(const QString& text);
-
-// True when a command-line argument is meant as an address rather than a file: it starts with a
-// scheme and "://".
-bool LooksLikeAddress(const std::string& argument);
 
 class PageFetcher : public QObject {
   Q_OBJECT

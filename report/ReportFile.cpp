@@ -1,12 +1,9 @@
 #include "ReportFile.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include "HtmlReport.h"
 #include "PdfReport.h"
 
 namespace vellora {
@@ -14,38 +11,10 @@ namespace vellora {
 namespace {
 
 ReportResult Failure(const QString& path, const QString& cause) {
-  return {ReportResult::Status::Failed,
-          QStringLiteral("Cannot write \"%1\": %2").arg(QDir::toNativeSeparators(path), cause)};
-}
-
-// QSaveFile writes beside the target and renames on commit; without a commit the temporary file
-// is removed and the target left as it was.
-ReportResult Commit(QSaveFile& file, const QString& path) {
-  if (!file.commit()) return Failure(path, file.errorString());
-  return {};
+  return ReportWriteFailure(path, cause);
 }
 
 }  // namespace
-
-std::optional<ReportFormat> ReportFormatForPath(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QLatin1String("html") || suffix == QLatin1String("htm")) return ReportFormat::Html;
-  if (suffix == QLatin1String("pdf")) return ReportFormat::Pdf;
-  return std::nullopt;
-}
-
-ReportResult WriteHtmlReport(const ComparisonReport& report, const QString& path) {
-  const std::string page = RenderHtmlReport(report);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return Failure(path, file.errorString());
-  if (file.write(page.data(), static_cast<qint64>(page.size())) !=
-      static_cast<qint64>(page.size())) {
-    const QString cause = file.errorString();
-    file.cancelWriting();
-    return Failure(path, cause);
-  }
-  return Commit(file, path);
-}
 
 ReportResult WritePdfReport(const ComparisonReport& report, const QString& path,
                             const ReportProgress& progress) {
@@ -77,7 +46,8 @@ ReportResult WritePdfReport(const ComparisonReport& report, const QString& path,
     if (cancelled) return {ReportResult::Status::Cancelled, {}};
     return Failure(path, cause);
   }
-  return Commit(file, path);
+  if (!file.commit()) return Failure(path, file.errorString());
+  return {};
 }
 
 ReportResult WriteReport(const ComparisonReport& report, const QString& path,

@@ -26,6 +26,10 @@ struct ReportResult {
   bool Written() const { return Outcome == Status::Written; }
 };
 
+// "Cannot write "<path>": <cause>".
+ReportResult ReportWriteFailure(const QString& path, const QString& cause);
+
+// The web page needs Qt Core only (vellora_report_html); the PDF and WriteReport need Qt Gui.
 ReportResult WriteHtmlReport(const ComparisonReport& report, const QString& path);
 // Needs a QGuiApplication (fonts and layout).
 ReportResult WritePdfReport(const ComparisonReport& report, const QString& path,

@@ -8,9 +8,7 @@
 #include <system_error>
 #include <thread>
 
-#include <QGuiApplication>
-#include <memory>
-
+#include "CompareExtras.h"
 #include "ComparisonReport.h"
 #include "JsonText.h"
 #include "ReportFile.h"
@@ -191,8 +189,8 @@ void PrintText(std::ostream& out, const Options& options, const Article (&articl
   }
 }
 
-// Saves the report; the PDF is laid out with fonts, which needs a graphical application: one is
-// made here on the offscreen platform (unless another is asked for) when none is running.
+// Saves the report; the web page needs Qt Core only, the PDF Qt Gui, which is loaded with the
+// extras only then.
 bool SaveReport(const Options& options, const Article (&articles)[2], const CompareOutcome& outcome,
                 std::ostream& err) {
   const QString path = QString::fromStdString(*options.report);
@@ -207,15 +205,16 @@ bool SaveReport(const Options& options, const Article (&articles)[2], const Comp
                                    {articles[0].keywordCount, articles[0].keywordDensity},
                                    {articles[1].keywordCount, articles[1].keywordDensity}};
   }
-  std::unique_ptr<QGuiApplication> application;
-  if (ReportFormatForPath(path) == ReportFormat::Pdf && QCoreApplication::instance() == nullptr) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "vellora-compare";
-    static char* argv[] = {name, nullptr};
-    application = std::make_unique<QGuiApplication>(argc, argv);
+  if (ReportFormatForPath(path) == ReportFormat::Pdf) {
+    std::string error;
+    const CompareExtras* extras = LoadCompareExtras(error);
+    if (extras == nullptr || !extras->WritePdfReport(report, *options.report, error)) {
+      err << "vellora-compare: " << error << "\n";
+      return false;
+    }
+    return true;
   }
-  const ReportResult result = WriteReport(report, path);
+  const ReportResult result = WriteHtmlReport(report, path);
   if (!result.Written()) {
     err << "vellora-compare: " << result.Message.toStdString() << "\n";
     return false;
