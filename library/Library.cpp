@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "AddressArticles.h"
 #include "Fingerprints.h"
 #include "LibraryError.h"
 #include "SqliteLibraryStore.h"
@@ -70,7 +71,7 @@ RemoveReport Library::Remove(const std::vector<std::string>& idsOrPaths) {
       }
     }
     if (found == 0) {
-      const std::string key = SourceKey(item);
+      const std::string key = IsPageAddress(item) ? item : SourceKey(item);
       for (const StoredDocument& doc : documents) {
         if (IsUnder(doc.Source, key)) {
           chosen.push_back(&doc);

@@ -80,8 +80,10 @@ class Library {
   // The library in an SQLite file; `create` makes a new one when the file does not exist.
   static Library OpenFile(const std::filesystem::path& file, bool create);
 
-  // Files are added as they are; folders are searched recursively for article files. Each batch
-  // of documents is written in one transaction. Unreadable files are listed with their cause.
+  // Files are added as they are; folders are searched recursively for article files; http and
+  // https addresses are downloaded (on the calling thread, in Qt's event loop) and stored as the
+  // page's readable text with the address as source. Each batch of documents is written in one
+  // transaction. Unreadable files and failed downloads are listed with their cause.
   AddReport Add(const std::vector<std::filesystem::path>& paths, const AddOptions& options = {},
                 const AddProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
 

@@ -1,9 +1,13 @@
-// Adding files: read and fingerprint a batch in parallel while the previous batch is written.
+// Adding files and pages: pages are downloaded first, on the calling thread whose event loop the
+// downloads wait in; then a batch is read and fingerprinted in parallel while the previous batch
+// is written.
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <map>
 #include <optional>
 
+#include "AddressArticles.h"
 #include "ArticleFiles.h"
 #include "DocumentImport.h"
 #include "Fingerprints.h"
@@ -29,17 +33,29 @@ struct PreparedFile {
   std::optional<DocumentId> Replaces;
 };
 
-PreparedFile PrepareFile(const std::string& source, const std::optional<Existing>& existing,
+// A file to read, or a page already downloaded.
+struct SourceItem {
+  std::string Source;
+  std::string Title;
+  std::optional<std::u16string> Text;  // set for a page
+};
+
+PreparedFile PrepareFile(const SourceItem& item, const std::optional<Existing>& existing,
                          std::int64_t nowMs) {
+  const std::string& source = item.Source;
   PreparedFile prepared;
   try {
-    ImportResult imported = ImportDocument(source);
-    if (!imported.Ok) {
-      prepared.Cause = imported.Error;
-      return prepared;
+    std::u16string read;
+    if (!item.Text) {
+      ImportResult imported = ImportDocument(source);
+      if (!imported.Ok) {
+        prepared.Cause = imported.Error;
+        return prepared;
+      }
+      read = std::move(imported.Document.Text);
     }
     const std::string utf8 =
-        ToUtf8(NormalizeArticleText(NormalizeLineBreaks(imported.Document.Text)));
+        ToUtf8(NormalizeArticleText(NormalizeLineBreaks(item.Text ? *item.Text : read)));
     const Sha256Digest digest = Sha256Of(utf8);
     if (existing && existing->Sha256 == digest) {
       prepared.State = PreparedFile::Kind::Unchanged;
@@ -54,7 +70,7 @@ PreparedFile PrepareFile(const std::string& source, const std::optional<Existing
     doc.Fingerprints = Fingerprints(FoldedWordHashes(text, spans.Words));
     doc.CompressedText = CompressText(utf8);
     doc.Meta.Source = source;
-    doc.Meta.Title = std::filesystem::path(source).filename().string();
+    doc.Meta.Title = item.Title;
     doc.Meta.Sha256 = digest;
     doc.Meta.Words = spans.Words.Count();
     doc.Meta.AddedMs = nowMs;
@@ -78,14 +94,40 @@ std::int64_t NowMs() {
 AddReport Library::Add(const std::vector<std::filesystem::path>& paths, const AddOptions& options,
                        const AddProgress& progress, const std::atomic<bool>* cancel) {
   AddReport report;
-  FileListing listing = ListArticleFiles(paths);
+  std::vector<std::filesystem::path> filePaths;
+  std::vector<std::string> addresses;
+  for (const std::filesystem::path& path : paths) {
+    const std::string text = path.string();
+    if (!IsPageAddress(text)) {
+      filePaths.push_back(path);
+    } else if (std::find(addresses.begin(), addresses.end(), text) == addresses.end()) {
+      addresses.push_back(text);
+    }
+  }
+  FileListing listing = ListArticleFiles(filePaths);
   for (auto& [file, cause] : listing.Failures) report.Failures.push_back({file, cause});
+  std::vector<SourceItem> items;
+  for (const std::filesystem::path& file : listing.Files) {
+    items.push_back({file.string(), file.filename().string(), std::nullopt});
+  }
+  for (const std::string& address : addresses) {
+    if (cancel && cancel->load()) {
+      report.Cancelled = true;
+      return report;
+    }
+    ReadOutcome<std::u16string> page = DownloadArticle(address);
+    if (!page.Ok()) {
+      report.Failures.push_back({address, page.Cause});
+    } else {
+      items.push_back({address, AddressTitle(address), std::move(page.Value)});
+    }
+  }
 
   std::map<std::string, Existing> existing;
   for (const StoredDocument& doc : store_->Documents()) {
     existing[doc.Source] = Existing{doc.Id, doc.Sha256};
   }
-  const std::vector<std::filesystem::path>& files = listing.Files;
+  const std::vector<SourceItem>& files = items;
   const std::size_t batchSize = static_cast<std::size_t>(std::max(options.BatchSize, 1));
   const int threads = WorkerThreads(options.Threads);
   const std::int64_t now = NowMs();
@@ -94,11 +136,10 @@ AddReport Library::Add(const std::vector<std::filesystem::path>& paths, const Ad
     const std::size_t end = std::min(files.size(), begin + batchSize);
     std::vector<PreparedFile> batch(end - begin);
     ParallelFor(batch.size(), threads, [&](std::size_t i, std::size_t) {
-      const std::string source = files[begin + i].string();
-      const auto found = existing.find(source);
+      const auto found = existing.find(files[begin + i].Source);
       batch[i] = PrepareFile(
-          source, found == existing.end() ? std::nullopt : std::optional<Existing>(found->second),
-          now);
+          files[begin + i],
+          found == existing.end() ? std::nullopt : std::optional<Existing>(found->second), now);
     });
     return batch;
   };
@@ -122,7 +163,7 @@ AddReport Library::Add(const std::vector<std::filesystem::path>& paths, const Ad
       PreparedFile& file = batch[i];
       switch (file.State) {
         case PreparedFile::Kind::Failed:
-          report.Failures.push_back({files[begin + i].string(), file.Cause});
+          report.Failures.push_back({files[begin + i].Source, file.Cause});
           break;
         case PreparedFile::Kind::Unchanged:
           ++report.Unchanged;

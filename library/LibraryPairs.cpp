@@ -5,6 +5,7 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "AddressArticles.h"
 #include "Fingerprints.h"
 #include "Library.h"
 #include "Parallel.h"
@@ -33,7 +34,9 @@ PairsReport Library::Pairs(const std::vector<std::filesystem::path>& under,
                            std::int32_t minimumWords) {
   const std::int32_t minimum = std::max(minimumWords, kGuaranteeWords);
   std::vector<std::string> keys;
-  for (const auto& path : under) keys.push_back(SourceKey(path));
+  for (const auto& path : under) {
+    keys.push_back(IsPageAddress(path.string()) ? path.string() : SourceKey(path));
+  }
   std::map<DocumentId, StoredDocument> documents;
   for (StoredDocument& doc : store_->Documents()) {
     if (IsUnderAny(doc.Source, keys)) documents.emplace(doc.Id, std::move(doc));

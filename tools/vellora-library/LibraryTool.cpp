@@ -27,7 +27,8 @@ constexpr const char* kSynopsis =
 
 constexpr const char* kCommands =
     "Commands:\n"
-    "  add PATH...            add files, and the article files of folders (recursively)\n"
+    "  add PATH...            add files, the article files of folders (recursively) and\n"
+    "                         pages at http:// and https:// addresses\n"
     "  remove ID|PATH...      remove documents by id, or those from a file or folder\n"
     "  list                   list the documents\n"
     "  check FILE             the documents sharing passages with the article in FILE\n"
