@@ -1,10 +1,9 @@
 #include "UAnywhere.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 #include "UCompare.h"
-#include "UWordIndex.h"
+#include "UWordIds.h"
 
 namespace vellora {
 namespace {
@@ -22,21 +21,13 @@ std::vector<SharedPassage> TokenWordRanges(const ArticleSpans& article, std::int
   return ranges;
 }
 
-struct SequenceHash {
-  std::size_t operator()(const std::vector<std::uint32_t>& ids) const {
-    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ ids.size();
-    for (const std::uint32_t id : ids) h = (h ^ id) * 0x100000001B3ull;
-    return static_cast<std::size_t>(h ^ (h >> 31));
-  }
-};
-
 // Units are equal when their word sequences are equal word for word: each distinct sequence of
 // Article 2 gets an id; a unit of Article 1 gets the id of its equal, or one no unit of
 // Article 2 has.
 void AssignUnitIds(const std::vector<SharedPassage>& units1, const std::vector<std::uint32_t>& ids1,
                    const std::vector<SharedPassage>& units2, const std::vector<std::uint32_t>& ids2,
                    std::vector<std::uint32_t>& tokens1, std::vector<std::uint32_t>& tokens2) {
-  std::unordered_map<std::vector<std::uint32_t>, std::uint32_t, SequenceHash> table;
+  std::unordered_map<std::vector<std::uint32_t>, std::uint32_t, WordSequenceHash> table;
   const auto sequence = [](const std::vector<std::uint32_t>& ids, const SharedPassage& unit) {
     return std::vector<std::uint32_t>(ids.begin() + unit.First1, ids.begin() + unit.Last1 + 1);
   };
@@ -54,37 +45,19 @@ void AssignUnitIds(const std::vector<SharedPassage>& units1, const std::vector<s
   }
 }
 
-}  // namespace
-
-std::vector<MatchBlock> CompareAnywhere(std::u16string_view text1, ArticleSpans& article1,
-                                        std::u16string_view text2, ArticleSpans& article2,
-                                        std::int32_t minLength, std::int32_t unitType,
-                                        std::int32_t gap) {
+// Blocks of the tiles (in Article 2 order) and their colours in both word lists; for units, the
+// word ranges of each article's tokens.
+std::vector<MatchBlock> MarkTiles(const std::vector<Tile>& tiles,
+                                  const std::vector<SharedPassage>& units1,
+                                  const std::vector<SharedPassage>& units2, std::int32_t unitType,
+                                  std::int32_t gap, ArticleSpans& article1, ArticleSpans& article2) {
   std::vector<MatchBlock> blocks;
-  if (minLength == 0 || unitType < UnitWords || unitType > UnitParagraphs) return blocks;
-  std::vector<std::uint32_t> ids1;
-  std::vector<std::uint32_t> ids2;
-  AssignWordIds(text1, article1.Words, text2, article2.Words, ids1, ids2);
-
-  // Tokens and, for units, the word range of each token.
-  std::vector<SharedPassage> units1 = TokenWordRanges(article1, unitType);
-  std::vector<SharedPassage> units2 = TokenWordRanges(article2, unitType);
-  std::vector<std::uint32_t> tokens1;
-  std::vector<std::uint32_t> tokens2;
-  if (unitType == UnitWords) {
-    tokens1 = std::move(ids1);
-    tokens2 = std::move(ids2);
-  } else {
-    AssignUnitIds(units1, ids1, units2, ids2, tokens1, tokens2);
-  }
   const auto firstWord = [&](const std::vector<SharedPassage>& units, std::int32_t token) {
     return unitType == UnitWords ? token : units[static_cast<std::size_t>(token)].First1;
   };
   const auto lastWord = [&](const std::vector<SharedPassage>& units, std::int32_t token) {
     return unitType == UnitWords ? token : units[static_cast<std::size_t>(token)].Last1;
   };
-
-  const std::vector<Tile> tiles = TileLongestFirst(tokens1, tokens2, std::max(minLength, 1));
   const std::vector<std::size_t> firsts = GroupTiles(tiles, gap);
   for (std::size_t b = 0; b < firsts.size(); ++b) {
     const std::size_t end = b + 1 < firsts.size() ? firsts[b + 1] : tiles.size();
@@ -111,6 +84,80 @@ std::vector<MatchBlock> CompareAnywhere(std::u16string_view text1, ArticleSpans&
     blocks.push_back(std::move(block));
   }
   return blocks;
+}
+
+}  // namespace
+
+std::size_t WordSequenceHash::operator()(const std::vector<std::uint32_t>& ids) const {
+  std::uint64_t h = 0x9E3779B97F4A7C15ull ^ ids.size();
+  for (const std::uint32_t id : ids) h = (h ^ id) * 0x100000001B3ull;
+  return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+AnywhereSource::AnywhereSource(const ArticleSpans& article1, const std::vector<std::uint32_t>& ids1,
+                               std::int32_t unitType)
+    : unitType_(unitType), units1_(TokenWordRanges(article1, unitType)) {
+  if (unitType_ == UnitWords) {
+    tokens1_ = ids1;
+  } else {
+    tokens1_.reserve(units1_.size());
+    for (const SharedPassage& unit : units1_) {
+      const auto [it, added] = unitIds_.try_emplace(
+          std::vector<std::uint32_t>(ids1.begin() + unit.First1, ids1.begin() + unit.Last1 + 1),
+          static_cast<std::uint32_t>(unitIds_.size()));
+      tokens1_.push_back(it->second);
+    }
+  }
+  tiling_ = std::make_unique<TilingIndex>(tokens1_);
+}
+
+AnywhereSource::~AnywhereSource() = default;
+
+std::vector<MatchBlock> AnywhereSource::Compare(ArticleSpans& article1, ArticleSpans& article2,
+                                                const std::vector<std::uint32_t>& ids2,
+                                                std::int32_t minLength, std::int32_t gap) {
+  if (minLength == 0) return {};
+  std::vector<SharedPassage> units2 = TokenWordRanges(article2, unitType_);
+  std::vector<std::uint32_t> tokens2;
+  if (unitType_ == UnitWords) {
+    tokens2 = ids2;
+  } else {
+    // A unit that Article 1 lacks gets an id that no unit of Article 1 has.
+    const auto absent = static_cast<std::uint32_t>(unitIds_.size());
+    tokens2.reserve(units2.size());
+    std::vector<std::uint32_t> sequence;
+    for (const SharedPassage& unit : units2) {
+      sequence.assign(ids2.begin() + unit.First1, ids2.begin() + unit.Last1 + 1);
+      const auto it = unitIds_.find(sequence);
+      tokens2.push_back(it == unitIds_.end() ? absent : it->second);
+    }
+  }
+  const std::vector<Tile> tiles = tiling_->TileArticle2(tokens2, std::max(minLength, 1));
+  return MarkTiles(tiles, units1_, units2, unitType_, gap, article1, article2);
+}
+
+std::vector<MatchBlock> CompareAnywhere(std::u16string_view text1, ArticleSpans& article1,
+                                        std::u16string_view text2, ArticleSpans& article2,
+                                        std::int32_t minLength, std::int32_t unitType,
+                                        std::int32_t gap) {
+  if (minLength == 0 || unitType < UnitWords || unitType > UnitParagraphs) return {};
+  std::vector<std::uint32_t> ids1;
+  std::vector<std::uint32_t> ids2;
+  AssignWordIds(text1, article1.Words, text2, article2.Words, ids1, ids2);
+
+  // Tokens and, for units, the word range of each token.
+  std::vector<SharedPassage> units1 = TokenWordRanges(article1, unitType);
+  std::vector<SharedPassage> units2 = TokenWordRanges(article2, unitType);
+  std::vector<std::uint32_t> tokens1;
+  std::vector<std::uint32_t> tokens2;
+  if (unitType == UnitWords) {
+    tokens1 = std::move(ids1);
+    tokens2 = std::move(ids2);
+  } else {
+    AssignUnitIds(units1, ids1, units2, ids2, tokens1, tokens2);
+  }
+  const std::vector<Tile> tiles = TileLongestFirst(tokens1, tokens2, std::max(minLength, 1));
+  return MarkTiles(tiles, units1, units2, unitType, gap, article1, article2);
 }
 
 }  // namespace vellora

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "UMatchBlocks.h"
@@ -28,10 +30,59 @@ struct Tile {
 std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
                                    std::span<const std::uint32_t> tokens2, std::int32_t minTokens);
 
+// The same tiling in two steps: the index of Article 1's tokens is built first (for instance while
+// Article 2 is still being read), then Article 2 is tiled against it. Tokens of Article 2 that
+// Article 1 lacks may carry any value that no token of Article 1 has.
+class TilingIndex {
+ public:
+  explicit TilingIndex(std::span<const std::uint32_t> tokens1);
+  TilingIndex(TilingIndex&&) noexcept;
+  TilingIndex& operator=(TilingIndex&&) noexcept;
+  ~TilingIndex();
+
+  // The tiles TileLongestFirst(tokens1, tokens2, minTokens) returns.
+  std::vector<Tile> TileArticle2(std::span<const std::uint32_t> tokens2, std::int32_t minTokens);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
 // Groups tiles (in Article 2 order) into blocks: a tile joins the block of the tile before it
 // when it follows that tile in both articles with at most `gap` tokens between them on each side.
 // Returns, for each block, the index of its first tile; blocks are consecutive runs of tiles.
 std::vector<std::size_t> GroupTiles(const std::vector<Tile>& tiles, std::int32_t gap);
+
+// Hash of a unit's word ids, for the tables that give equal units equal ids.
+struct WordSequenceHash {
+  std::size_t operator()(const std::vector<std::uint32_t>& ids) const;
+};
+
+// Article 1's side of the Anywhere comparison, built from Article 1 alone: its tokens (words, or
+// whole sentences or paragraphs by unitType) numbered from its own word ids, and the tiling index
+// over them. Compare then needs only Article 2's words numbered in the same ids.
+class AnywhereSource {
+ public:
+  // ids1: the id of each word of Article 1, equal ids for equal words.
+  AnywhereSource(const ArticleSpans& article1, const std::vector<std::uint32_t>& ids1,
+                 std::int32_t unitType);
+  AnywhereSource(const AnywhereSource&) = delete;
+  AnywhereSource& operator=(const AnywhereSource&) = delete;
+  ~AnywhereSource();
+
+  // What CompareAnywhere does with this Article 1: ids2 gives each word of Article 2 the id of
+  // its equal in Article 1, or an id that no word of Article 1 has. Call once.
+  std::vector<MatchBlock> Compare(ArticleSpans& article1, ArticleSpans& article2,
+                                  const std::vector<std::uint32_t>& ids2, std::int32_t minLength,
+                                  std::int32_t gap);
+
+ private:
+  std::int32_t unitType_;
+  std::vector<SharedPassage> units1_;  // word range of each unit (First1/Last1)
+  std::unordered_map<std::vector<std::uint32_t>, std::uint32_t, WordSequenceHash> unitIds_;
+  std::vector<std::uint32_t> tokens1_;
+  std::unique_ptr<TilingIndex> tiling_;
+};
 
 // The Anywhere comparison over two segmented articles (tokens are words, or whole sentences or
 // paragraphs by unitType): writes the palette colours of the blocks into both word lists, the

@@ -50,6 +50,13 @@ DuplicateComparison::DuplicateComparison(std::u16string_view text1, TListWords& 
                                          const TListParagraphs& paragraphs1,
                                          std::u16string_view text2, TListWords& words2,
                                          std::int32_t minLength, std::int32_t unitType)
+    : DuplicateComparison(words1, sentences1, paragraphs1, words2,
+                          WordIndex(text1, words1, text2, words2), minLength, unitType) {}
+
+DuplicateComparison::DuplicateComparison(TListWords& words1, const TListSentences& sentences1,
+                                         const TListParagraphs& paragraphs1, TListWords& words2,
+                                         WordIndex index, std::int32_t minLength,
+                                         std::int32_t unitType)
     : words1_(words1),
       sentences1_(sentences1),
       paragraphs1_(paragraphs1),
@@ -58,7 +65,7 @@ DuplicateComparison::DuplicateComparison(std::u16string_view text1, TListWords& 
       // window makes of 0, the nearest sensible value.
       minLength_(minLength < 0 ? 1 : minLength),
       unitType_(unitType),
-      index_(text1, words1, text2, words2) {}
+      index_(std::move(index)) {}
 
 std::size_t DuplicateComparison::IndexMemoryBytes() const {
   return index_.MemoryBytes();

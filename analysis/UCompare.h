@@ -29,6 +29,10 @@ class DuplicateComparison {
                       const TListSentences& sentences1, const TListParagraphs& paragraphs1,
                       std::u16string_view text2, TListWords& words2, std::int32_t minLength,
                       std::int32_t unitType);
+  // The same with Article 2's index built already (and Article 1's ids given to it).
+  DuplicateComparison(TListWords& words1, const TListSentences& sentences1,
+                      const TListParagraphs& paragraphs1, TListWords& words2, WordIndex index,
+                      std::int32_t minLength, std::int32_t unitType);
   DuplicateComparison(const DuplicateComparison&) = delete;
   DuplicateComparison& operator=(const DuplicateComparison&) = delete;
 

@@ -235,22 +235,40 @@ class ReversedSuffixAutomaton {
 
 }  // namespace
 
-std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
-                                   std::span<const std::uint32_t> tokens2, std::int32_t minTokens) {
-  std::vector<Tile> tiles;
-  const auto n2 = static_cast<std::int32_t>(tokens2.size());
-  if (tokens1.empty() || n2 == 0) return tiles;
-  const std::int32_t minimum = std::max(minTokens, 1);
-  // Word and unit ids are small numbers; the id of a word missing from Article 2 is not.
+struct TilingIndex::Impl {
+  ReversedSuffixAutomaton automaton;
+  std::size_t count1;
+};
+
+// Word and unit ids are small numbers; the id of a word missing from the other article is not.
+// Tokens of Article 2 above Article 1's are in no transition, so Article 1's decide the array.
+TilingIndex::TilingIndex(std::span<const std::uint32_t> tokens1) {
   std::uint32_t rootTokens = 0;
   const auto cap = static_cast<std::uint32_t>(std::min<std::size_t>(
-      4 * (tokens1.size() + tokens2.size()) + 16, std::numeric_limits<std::uint32_t>::max()));
-  for (const auto tokens : {tokens1, tokens2}) {
-    for (const std::uint32_t token : tokens) {
-      if (token < cap) rootTokens = std::max(rootTokens, token + 1);
-    }
+      4 * tokens1.size() + 16, std::numeric_limits<std::uint32_t>::max()));
+  for (const std::uint32_t token : tokens1) {
+    if (token < cap) rootTokens = std::max(rootTokens, token + 1);
   }
-  ReversedSuffixAutomaton automaton(tokens1, rootTokens);
+  impl_ = std::make_unique<Impl>(Impl{ReversedSuffixAutomaton(tokens1, rootTokens), tokens1.size()});
+}
+
+TilingIndex::TilingIndex(TilingIndex&&) noexcept = default;
+TilingIndex& TilingIndex::operator=(TilingIndex&&) noexcept = default;
+TilingIndex::~TilingIndex() = default;
+
+std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
+                                   std::span<const std::uint32_t> tokens2, std::int32_t minTokens) {
+  if (tokens1.empty() || tokens2.empty()) return {};
+  return TilingIndex(tokens1).TileArticle2(tokens2, minTokens);
+}
+
+std::vector<Tile> TilingIndex::TileArticle2(std::span<const std::uint32_t> tokens2,
+                                            std::int32_t minTokens) {
+  std::vector<Tile> tiles;
+  const auto n2 = static_cast<std::int32_t>(tokens2.size());
+  if (impl_->count1 == 0 || n2 == 0) return tiles;
+  const std::int32_t minimum = std::max(minTokens, 1);
+  ReversedSuffixAutomaton& automaton = impl_->automaton;
 
   // Longest run of Article 1 starting at every place of Article 2, and the state it reached.
   std::vector<std::int32_t> longest(static_cast<std::size_t>(n2));

@@ -8,23 +8,23 @@
 #include <string_view>
 #include <vector>
 
+#include "UWordIds.h"
 #include "UWords.h"
 
 namespace vellora {
 
-// Gives every word of Article 2 an id, equal ids for words equal as the comparison compares them
-// (letters A to Z folded, everything else exact), ids counted from 0; a word of Article 1 gets
-// the id of its equal in Article 2, or WordIndex::kAbsent. Returns the number of ids.
-std::uint32_t AssignWordIds(std::u16string_view text1, const TListWords& words1,
-                            std::u16string_view text2, const TListWords& words2,
-                            std::vector<std::uint32_t>& ids1, std::vector<std::uint32_t>& ids2);
-
 class WordIndex {
  public:
-  static constexpr std::uint32_t kAbsent = 0xFFFFFFFFu;  // a word of Article 1 not in Article 2
+  static constexpr std::uint32_t kAbsent = kAbsentWord;  // a word of Article 1 not in Article 2
 
   WordIndex(std::u16string_view text1, const TListWords& words1, std::u16string_view text2,
             const TListWords& words2);
+  // Article 2's side alone, from its ids (0 to idCount - 1, as its WordDictionary numbers them):
+  // the lists need nothing of Article 1, so they can be built while Article 1 is still being
+  // read. Article 1's ids in the same numbering (kAbsent for words Article 2 lacks) are given
+  // with SetIds1 before the first look-up.
+  WordIndex(std::vector<std::uint32_t> ids2, std::uint32_t idCount);
+  void SetIds1(std::vector<std::uint32_t> ids1);
 
   std::uint32_t Id1(std::int32_t word) const { return ids1_[static_cast<std::size_t>(word)]; }
   std::uint32_t Id2(std::int32_t word) const { return ids2_[static_cast<std::size_t>(word)]; }

@@ -16,6 +16,7 @@
 #include "UCompare.h"
 #include "UKeyword.h"
 #include "UPlainText.h"
+#include "UPreparedComparison.h"
 #include "USegment.h"
 
 namespace vellora {
@@ -103,6 +104,7 @@ Options ParseOptions(ToolCommandLine& line) {
 struct Article {
   std::u16string text;  // normalised, as a pane's change handler stores it
   ArticleSpans spans;
+  std::optional<PreparedArticle> prepared;
   std::int32_t keywordCount = 0;
   double keywordDensity = 0.0;
 };
@@ -228,8 +230,10 @@ struct Loaded {
   std::exception_ptr failure;
 };
 
-// Reads one article into the text a pane would hold and segments it.
-Loaded LoadArticle(const ArticleReader& reader, const std::string& file, Article& article) {
+// Reads one article into the text a pane would hold, segments it and prepares its half of the
+// comparison.
+Loaded LoadArticle(const ArticleReader& reader, const std::string& file, ArticleSide side,
+                   const ComparisonSettings& settings, Article& article) {
   Loaded loaded;
   try {
     std::optional<std::u16string> text = reader(file, loaded.error);
@@ -238,6 +242,7 @@ Loaded LoadArticle(const ArticleReader& reader, const std::string& file, Article
     NormalizeLineBreaksInPlace(article.text);
     NormalizeArticleTextInPlace(article.text);
     SegmentText(article.text, article.spans);
+    article.prepared.emplace(side, article.text, article.spans, settings);
     loaded.ok = true;
   } catch (...) {
     loaded.failure = std::current_exception();
@@ -303,11 +308,15 @@ int RunCompareTool(const std::vector<std::string>& args, std::ostream& out, std:
   }
 
   Article articles[2];
-  // The two articles are read and segmented side by side; the first failure in argument order
-  // is the one reported, as when they were read one after the other.
+  // The two articles are read, segmented and prepared side by side; the first failure in argument
+  // order is the one reported, as when they were read one after the other.
   Loaded loaded[2];
-  std::thread second([&] { loaded[1] = LoadArticle(reader, options.files[1], articles[1]); });
-  loaded[0] = LoadArticle(reader, options.files[0], articles[0]);
+  std::thread second([&] {
+    loaded[1] =
+        LoadArticle(reader, options.files[1], ArticleSide::Second, options.settings, articles[1]);
+  });
+  loaded[0] =
+      LoadArticle(reader, options.files[0], ArticleSide::First, options.settings, articles[0]);
   second.join();
   for (const Loaded& l : loaded) {
     if (l.failure) std::rethrow_exception(l.failure);
@@ -317,8 +326,8 @@ int RunCompareTool(const std::vector<std::string>& args, std::ostream& out, std:
     }
   }
   // The lists are segmented already (the counts are printed even when nothing is compared).
-  const CompareOutcome outcome = CompareSegmentedArticles(
-      articles[0].text, articles[0].spans, articles[1].text, articles[1].spans, options.settings);
+  const CompareOutcome outcome =
+      ComparePreparedArticles(*articles[0].prepared, *articles[1].prepared, options.settings);
   if (options.keyword) {
     const std::u16string_view keyword = TrimControlAndSpace(*options.keyword);
     for (Article& a : articles) {
