@@ -50,7 +50,8 @@ void AssignUnitIds(const std::vector<SharedPassage>& units1, const std::vector<s
 std::vector<MatchBlock> MarkTiles(const std::vector<Tile>& tiles,
                                   const std::vector<SharedPassage>& units1,
                                   const std::vector<SharedPassage>& units2, std::int32_t unitType,
-                                  std::int32_t gap, ArticleSpans& article1, ArticleSpans& article2) {
+                                  std::int32_t gap, ArticleSpans& article1,
+                                  ArticleSpans& article2) {
   std::vector<MatchBlock> blocks;
   const auto firstWord = [&](const std::vector<SharedPassage>& units, std::int32_t token) {
     return unitType == UnitWords ? token : units[static_cast<std::size_t>(token)].First1;

@@ -1,6 +1,9 @@
 #include "UCompare.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "UAnywhere.h"
 #include "USegment.h"
@@ -79,8 +82,61 @@ void DuplicateComparison::Run() {
   while (NextWindow(s1, e1)) FindMatch(s1, e1);
 }
 
+void DuplicateComparison::RunWithLookahead() {
+  std::int32_t s1 = 0;
+  std::int32_t e1 = 0;
+  std::int32_t windows = 0;
+  while (WindowAt(windows, s1, e1)) ++windows;  // the cursor only grows, so the rest are empty
+  // Windows go in chunks; each chunk is looked up by whichever side claims it first: the helper
+  // runs ahead of the walk, and the walk looks up a chunk itself when it catches up.
+  constexpr std::int32_t kChunk = 256;
+  const std::int32_t chunks = (windows + kChunk - 1) / kChunk;
+  if (chunks < 4) {
+    Run();
+    return;
+  }
+  std::vector<WordIndex::Range> ahead(static_cast<std::size_t>(windows));
+  std::vector<std::atomic<bool>> done(static_cast<std::size_t>(chunks));
+  std::atomic<std::int32_t> nextChunk{0};
+  std::thread helper([&] {
+    for (std::int32_t k = nextChunk.fetch_add(1); k < chunks; k = nextChunk.fetch_add(1)) {
+      const std::int32_t end = std::min(windows, (k + 1) * kChunk);
+      for (std::int32_t c = k * kChunk; c < end; ++c) {
+        std::int32_t first = 0;
+        std::int32_t last = 0;
+        WindowAt(c, first, last);
+        ahead[static_cast<std::size_t>(c)] = LeadingPlaces(first, last);
+      }
+      done[static_cast<std::size_t>(k)].store(true, std::memory_order_release);
+    }
+  });
+  cursor_ = -1;
+  resumeAt_ = -1;
+  bool ready = false;
+  bool helpersChunk = false;
+  while (NextWindow(s1, e1)) {
+    const auto k = static_cast<std::size_t>(cursor_ / kChunk);
+    if (cursor_ % kChunk == 0) {
+      std::int32_t unclaimed = cursor_ / kChunk;
+      helpersChunk = !nextChunk.compare_exchange_strong(unclaimed, unclaimed + 1);
+      ready = false;
+    }
+    if (helpersChunk && !ready) ready = done[k].load(std::memory_order_acquire);
+    if (ready) {
+      FindMatchFrom(s1, e1, ahead[static_cast<std::size_t>(cursor_)]);
+    } else {
+      FindMatch(s1, e1);
+    }
+  }
+  helper.join();
+}
+
 bool DuplicateComparison::NextWindow(std::int32_t& s1, std::int32_t& e1) {
   ++cursor_;
+  return WindowAt(cursor_, s1, e1);
+}
+
+bool DuplicateComparison::WindowAt(std::int32_t cursor, std::int32_t& s1, std::int32_t& e1) const {
   std::int64_t last;
   switch (unitType_) {
     case UnitWords:
@@ -95,21 +151,21 @@ bool DuplicateComparison::NextWindow(std::int32_t& s1, std::int32_t& e1) {
     default:
       return false;
   }
-  if (cursor_ > last) return false;
+  if (cursor > last) return false;
   const auto end = static_cast<std::int32_t>(
-      std::min<std::int64_t>(std::int64_t{cursor_} + minLength_ - 1, last));
+      std::min<std::int64_t>(std::int64_t{cursor} + minLength_ - 1, last));
   if (end == -1) return false;
   switch (unitType_) {
     case UnitWords:
-      s1 = cursor_;
+      s1 = cursor;
       e1 = end;
       break;
     case UnitSentences:
-      s1 = sentences1_[cursor_].FirstWord;
+      s1 = sentences1_[cursor].FirstWord;
       e1 = sentences1_[end].LastWord;
       break;
     default:
-      s1 = paragraphs1_[cursor_].FirstWord;
+      s1 = paragraphs1_[cursor].FirstWord;
       e1 = paragraphs1_[end].LastWord;
       break;
   }
@@ -176,7 +232,19 @@ std::int32_t DuplicateComparison::FirstEvent(const WordIndex::Range& range, std:
   }
 }
 
+// Places that share the window's leading words: all but the last word while a failure at the
+// last word still ends the scan, the whole window when only matches count; the index knows up to
+// three.
+WordIndex::Range DuplicateComparison::LeadingPlaces(std::int32_t s1, std::int32_t e1) const {
+  return index_.PlacesOf(s1, std::min(e1 - s1, 3));
+}
+
 bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
+  index_.Prefetch(s1 + 1);  // windows advance one unit at a time
+  return FindMatchFrom(s1, e1, LeadingPlaces(s1, e1));
+}
+
+bool DuplicateComparison::FindMatchFrom(std::int32_t s1, std::int32_t e1, WordIndex::Range places) {
   const std::int32_t count2 = words2_.Count();
   bool newBlock = false;
   std::int32_t from = resumeAt_ + 1;
@@ -184,12 +252,7 @@ bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
     from = 0;
     newBlock = true;
   }
-  // Places that share the window's leading words: all but the last word while a failure at
-  // the last word still ends the scan, the whole window when only matches count; the index
-  // knows up to three.
   const std::int32_t length = e1 - s1 + 1;
-  index_.Prefetch(s1 + 1);  // windows advance one unit at a time
-  WordIndex::Range places = index_.PlacesOf(s1, std::min(length - 1, 3));
   Outcome outcome;
   std::int32_t s2 = FirstEvent(places, from, s1, e1, newBlock, false, outcome);
   if (outcome == Outcome::FailedAtLast) {

@@ -38,6 +38,10 @@ class DuplicateComparison {
 
   // Walks every window from the start, as Compare does.
   void Run();
+  // The same walk with the same result, while a second thread looks up ahead the places that
+  // share each window's leading words (pure look-ups in Article 2's lists, which the walk's
+  // marking does not touch), so the walk itself mostly reads them.
+  void RunWithLookahead();
 
   // The two steps of the walk, exposed for tests: NextWindow advances Cursor and yields the
   // next window as an inclusive word range of Article 1; FindMatch looks for it in Article 2.
@@ -54,6 +58,9 @@ class DuplicateComparison {
 
  private:
   enum class Outcome { NoEvent, FailedAtLast, Matched };
+  bool WindowAt(std::int32_t cursor, std::int32_t& s1, std::int32_t& e1) const;
+  WordIndex::Range LeadingPlaces(std::int32_t s1, std::int32_t e1) const;
+  bool FindMatchFrom(std::int32_t s1, std::int32_t e1, WordIndex::Range places);
   Outcome TryAt(std::int32_t j, std::int32_t s1, std::int32_t e1, bool newBlock) const;
   std::int32_t FirstEvent(const WordIndex::Range& places, std::int32_t from, std::int32_t s1,
                           std::int32_t e1, bool newBlock, bool matchOnly, Outcome& outcome);

@@ -46,14 +46,13 @@ CompareOutcome ComparePreparedArticles(PreparedArticle& article1, PreparedArticl
   if (settings.Mode == MatchMode::Anywhere) {
     if (AnywhereCompares(settings)) {
       if (!article1.source_) {
-        article1.source_ = std::make_unique<AnywhereSource>(
-            spans1, article1.dictionary_.Ids(), settings.UnitType);
+        article1.source_ =
+            std::make_unique<AnywhereSource>(spans1, article1.dictionary_.Ids(), settings.UnitType);
       }
       // Article 1's numbering: a word it lacks keeps kAbsentWord, which none of its words has.
-      outcome.Blocks =
-          article1.source_->Compare(spans1, spans2, IdsInOther(article2.dictionary_,
-                                                               article1.dictionary_),
-                                    settings.MinLength, settings.Gap);
+      outcome.Blocks = article1.source_->Compare(
+          spans1, spans2, IdsInOther(article2.dictionary_, article1.dictionary_),
+          settings.MinLength, settings.Gap);
       article1.source_.reset();
     }
   } else {
@@ -66,7 +65,7 @@ CompareOutcome ComparePreparedArticles(PreparedArticle& article1, PreparedArticl
                                    std::move(*article2.places_), settings.MinLength,
                                    settings.UnitType);
     article2.places_.reset();
-    comparison.Run();
+    comparison.RunWithLookahead();
     outcome.Blocks = comparison.Blocks();
   }
   outcome.Compared = true;

@@ -244,12 +244,13 @@ struct TilingIndex::Impl {
 // Tokens of Article 2 above Article 1's are in no transition, so Article 1's decide the array.
 TilingIndex::TilingIndex(std::span<const std::uint32_t> tokens1) {
   std::uint32_t rootTokens = 0;
-  const auto cap = static_cast<std::uint32_t>(std::min<std::size_t>(
-      4 * tokens1.size() + 16, std::numeric_limits<std::uint32_t>::max()));
+  const auto cap = static_cast<std::uint32_t>(
+      std::min<std::size_t>(4 * tokens1.size() + 16, std::numeric_limits<std::uint32_t>::max()));
   for (const std::uint32_t token : tokens1) {
     if (token < cap) rootTokens = std::max(rootTokens, token + 1);
   }
-  impl_ = std::make_unique<Impl>(Impl{ReversedSuffixAutomaton(tokens1, rootTokens), tokens1.size()});
+  impl_ =
+      std::make_unique<Impl>(Impl{ReversedSuffixAutomaton(tokens1, rootTokens), tokens1.size()});
 }
 
 TilingIndex::TilingIndex(TilingIndex&&) noexcept = default;
