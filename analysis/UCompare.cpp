@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -98,7 +99,7 @@ void DuplicateComparison::RunWithLookahead() {
   std::vector<WordIndex::Range> ahead(static_cast<std::size_t>(windows));
   std::vector<std::atomic<bool>> done(static_cast<std::size_t>(chunks));
   std::atomic<std::int32_t> nextChunk{0};
-  std::thread helper([&] {
+  const auto lookUpAhead = [&] {
     for (std::int32_t k = nextChunk.fetch_add(1); k < chunks; k = nextChunk.fetch_add(1)) {
       const std::int32_t end = std::min(windows, (k + 1) * kChunk);
       for (std::int32_t c = k * kChunk; c < end; ++c) {
@@ -109,7 +110,14 @@ void DuplicateComparison::RunWithLookahead() {
       }
       done[static_cast<std::size_t>(k)].store(true, std::memory_order_release);
     }
-  });
+  };
+  std::jthread helper;
+  try {
+    helper = std::jthread(lookUpAhead);
+  } catch (const std::system_error&) {
+    Run();  // no thread to spare
+    return;
+  }
   cursor_ = -1;
   resumeAt_ = -1;
   bool ready = false;

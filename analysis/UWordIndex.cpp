@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <numeric>
+#include <system_error>
+#include <thread>
 
 namespace vellora {
 namespace {
+
+// Below this many words of Article 2 a second thread would cost more than it saves.
+constexpr std::uint32_t kWordsForSecondThread = 20000;
 
 std::size_t PairHash(std::uint32_t first, std::uint32_t second) {
   std::uint64_t h = (std::uint64_t{first} << 32 | second) * 0x9E3779B97F4A7C15ull;
@@ -56,12 +61,34 @@ void WordIndex::BuildLists() {
     for (const std::uint32_t j : in) out[start[IdAfter(j, offset)]++] = j;
     return out;
   };
+  const auto finish = [n](OrderedList& list) {
+    list.slot.resize(n);
+    for (std::uint32_t i = 0; i < n; ++i) list.slot[list.places[i]] = i;
+    list.skip.resize(n + 1);
+    std::iota(list.skip.begin(), list.skip.end(), 0u);
+  };
   std::vector<std::uint32_t> byPlace(n);
   std::iota(byPlace.begin(), byPlace.end(), 0u);
+  // The triples' list needs nothing of the other two: on a long article it is built on a second
+  // thread meanwhile.
+  const auto buildTriples = [&] {
+    lists_[2].places = sortBy(sortBy(sortBy(byPlace, 2), 1), 0);
+    thirdIds_.resize(n);
+    for (std::uint32_t i = 0; i < n; ++i) thirdIds_[i] = IdAfter(lists_[2].places[i], 2);
+    finish(lists_[2]);
+  };
+  std::jthread triples;
+  if (n >= kWordsForSecondThread) {
+    try {
+      triples = std::jthread(buildTriples);
+    } catch (const std::system_error&) {
+      // no thread to spare: built below on this one
+    }
+  }
+
   lists_[0].places = sortBy(byPlace, 0);
   std::vector<std::uint32_t> byNext = sortBy(byPlace, 1);
   lists_[1].places = sortBy(byNext, 0);
-  lists_[2].places = sortBy(sortBy(sortBy(byPlace, 2), 1), 0);
   std::vector<std::uint32_t>().swap(byNext);
 
   groupStart_.assign(idCount_ + 1, 0);
@@ -69,11 +96,7 @@ void WordIndex::BuildLists() {
   std::partial_sum(groupStart_.begin(), groupStart_.end(), groupStart_.begin());
 
   nextIds_.resize(n);
-  thirdIds_.resize(n);
-  for (std::uint32_t i = 0; i < n; ++i) {
-    nextIds_[i] = IdAfter(lists_[1].places[i], 1);
-    thirdIds_[i] = IdAfter(lists_[2].places[i], 2);
-  }
+  for (std::uint32_t i = 0; i < n; ++i) nextIds_[i] = IdAfter(lists_[1].places[i], 1);
   // One table entry per distinct pair, at most half full.
   std::size_t pairs = 0;
   for (std::uint32_t i = 0; i < n; ++i)
@@ -93,11 +116,12 @@ void WordIndex::BuildLists() {
     i = end;
   }
   std::vector<std::uint32_t>().swap(nextIds_);  // the table answers pair look-ups from here on
-  for (OrderedList& list : lists_) {
-    list.slot.resize(n);
-    for (std::uint32_t i = 0; i < n; ++i) list.slot[list.places[i]] = i;
-    list.skip.resize(n + 1);
-    std::iota(list.skip.begin(), list.skip.end(), 0u);
+  finish(lists_[0]);
+  finish(lists_[1]);
+  if (triples.joinable()) {
+    triples.join();
+  } else {
+    buildTriples();
   }
 }
 
