@@ -242,10 +242,17 @@ TEST(PreparedComparison, LongRandomPairsCompareAsInOneGo) {
   }
 }
 
+// Over a thousand windows and over twenty thousand words of Article 2: the walk looks up ahead on
+// a second thread and Article 2's lists are built on two.
 TEST(PreparedComparison, LookaheadWalkEqualsPlainWalk) {
   std::mt19937 rng(11);
   const std::u16string text1 = RandomText(rng, 20000, {});
   const std::u16string text2 = Reordered(rng, text1) + RandomText(rng, 3000, {});
+  {
+    ArticleSpans probe;
+    vellora::SegmentText(text2, probe);
+    ASSERT_GT(probe.Words.Count(), 20000) << "long enough for Article 2's lists to use two threads";
+  }
   for (int unit = 0; unit <= 2; ++unit) {
     for (const int minLength : {1, 2, 5, 8}) {
       ArticleSpans plain1, plain2, ahead1, ahead2;
