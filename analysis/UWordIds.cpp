@@ -61,15 +61,7 @@ std::u16string_view WordText(std::u16string_view text, const TWord& w) {
 
 }  // namespace
 
-WordDictionary::WordDictionary(std::u16string_view text, const TListWords& words) {
-  ids_.resize(static_cast<std::size_t>(words.Count()));
-  for (int j = 0; j < words.Count(); ++j) {
-    const FoldedWord word(WordText(text, words[j]));
-    ids_[static_cast<std::size_t>(j)] = Insert(word.Hash(), word.Units());
-  }
-}
-
-std::uint32_t WordDictionary::Find(std::uint64_t hash, std::u16string_view folded) const {
+inline std::uint32_t WordDictionary::Find(std::uint64_t hash, std::u16string_view folded) const {
   for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
     const std::uint32_t entry = slots_[slot];
     if (entry == 0) return kAbsentWord;
@@ -81,7 +73,7 @@ std::uint32_t WordDictionary::Find(std::uint64_t hash, std::u16string_view folde
   }
 }
 
-std::uint32_t WordDictionary::Insert(std::uint64_t hash, std::u16string_view folded) {
+inline std::uint32_t WordDictionary::Insert(std::uint64_t hash, std::u16string_view folded) {
   const std::uint32_t found = Find(hash, folded);
   if (found != kAbsentWord) return found;
   if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
@@ -103,6 +95,14 @@ void WordDictionary::Grow() {
   slots_.assign(slots_.size() * 2, 0);
   mask_ = slots_.size() - 1;
   for (std::uint32_t id = 0; id < entries_.size(); ++id) Place(id);
+}
+
+WordDictionary::WordDictionary(std::u16string_view text, const TListWords& words) {
+  ids_.resize(static_cast<std::size_t>(words.Count()));
+  for (int j = 0; j < words.Count(); ++j) {
+    const FoldedWord word(WordText(text, words[j]));
+    ids_[static_cast<std::size_t>(j)] = Insert(word.Hash(), word.Units());
+  }
 }
 
 std::uint32_t WordDictionary::IdOf(std::u16string_view word) const {
