@@ -7,6 +7,7 @@
 #include <set>
 
 #include "UAnywhere.h"
+#include "UGramHash.h"
 
 namespace vellora {
 namespace {
@@ -260,13 +261,8 @@ class GramIndex {
     slots_.assign(capacity, Slot{});
     shift_ = 64 - std::countr_zero(capacity);
     next_.assign(static_cast<std::size_t>(grams), kNone);
-    // Hashes from the end backwards, so that each place is put in front of the later ones.
-    std::vector<std::uint64_t> hashes(static_cast<std::size_t>(grams));
-    RollingHash rolling(gram);
-    for (std::int32_t p = 0; p < n1; ++p) {
-      rolling.Push(tokens1[p], p >= gram ? tokens1[p - gram] : 0, p >= gram);
-      if (p >= gram - 1) hashes[static_cast<std::size_t>(p - gram + 1)] = rolling.Value();
-    }
+    // From the end backwards, so that each place is put in front of the later ones.
+    const std::vector<std::uint64_t> hashes = GramHashes(tokens1, gram);
     for (std::int32_t p = grams; p-- > 0;) {
       if (p >= kAhead) Prefetch(hashes[static_cast<std::size_t>(p - kAhead)]);
       Slot& slot = SlotFor(hashes[static_cast<std::size_t>(p)]);
@@ -277,37 +273,16 @@ class GramIndex {
 
   static constexpr std::int32_t kNone = -1;
 
-  // A polynomial hash of the last `gram` tokens pushed, updated in constant time per token.
-  class RollingHash {
-   public:
-    explicit RollingHash(std::int32_t gram) {
-      for (std::int32_t k = 1; k < gram; ++k) outFactor_ *= kBase;
-    }
-    void Push(std::uint32_t in, std::uint32_t out, bool full) {
-      if (full) value_ -= Mix(out) * outFactor_;
-      value_ = value_ * kBase + Mix(in);
-    }
-    std::uint64_t Value() const { return value_; }
-
-   private:
-    static constexpr std::uint64_t kBase = 0x100000001B3ull * 0x9E37ull + 2;
-    static std::uint64_t Mix(std::uint32_t token) {
-      return (std::uint64_t{token} + 1) * 0x9E3779B97F4A7C15ull;
-    }
-    std::uint64_t value_ = 0;
-    std::uint64_t outFactor_ = 1;
-  };
-
   // The table is larger than the cache: look-ups a few places ahead are started early.
   static constexpr std::int32_t kAhead = 8;
   void Prefetch(std::uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[Finish(hash) >> shift_]);
+    if (!slots_.empty()) __builtin_prefetch(&slots_[FinishGramHash(hash) >> shift_]);
   }
 
   // First place of Article 1 whose gram has this hash (or shares the table's short form of it).
   std::int32_t First(std::uint64_t hash) const {
     if (slots_.empty()) return kNone;
-    const std::uint64_t mixed = Finish(hash);
+    const std::uint64_t mixed = FinishGramHash(hash);
     const auto tag = static_cast<std::uint32_t>(mixed) | 1u;
     for (std::size_t slot = mixed >> shift_;; slot = (slot + 1) & (slots_.size() - 1)) {
       if (slots_[slot].tag == tag) return slots_[slot].head;
@@ -321,13 +296,8 @@ class GramIndex {
     std::uint32_t tag = 0;  // 0: empty
     std::int32_t head = kNone;
   };
-  static std::uint64_t Finish(std::uint64_t hash) {
-    hash ^= hash >> 31;
-    hash *= 0xD6E8FEB86659FD93ull;
-    return hash ^ (hash >> 32);
-  }
   Slot& SlotFor(std::uint64_t hash) {
-    const std::uint64_t mixed = Finish(hash);
+    const std::uint64_t mixed = FinishGramHash(hash);
     const auto tag = static_cast<std::uint32_t>(mixed) | 1u;
     for (std::size_t slot = mixed >> shift_;; slot = (slot + 1) & (slots_.size() - 1)) {
       if (slots_[slot].tag == tag) return slots_[slot];
@@ -466,13 +436,8 @@ std::optional<std::vector<Tile>> TileWithGrams(std::span<const std::uint32_t> to
   // a place one further on the same diagonal has exactly one token less in common.
   std::vector<std::pair<std::int32_t, std::int32_t>> previous;
   std::vector<std::pair<std::int32_t, std::int32_t>> current;
-  const std::int32_t grams2 = n2 - gram + 1;
-  std::vector<std::uint64_t> hashes2(static_cast<std::size_t>(grams2));
-  GramIndex::RollingHash rolling(gram);
-  for (std::int32_t i = 0; i < n2; ++i) {
-    rolling.Push(tokens2[i], i >= gram ? tokens2[i - gram] : 0, i >= gram);
-    if (i >= gram - 1) hashes2[static_cast<std::size_t>(i - gram + 1)] = rolling.Value();
-  }
+  const std::vector<std::uint64_t> hashes2 = GramHashes(tokens2, gram);
+  const auto grams2 = static_cast<std::int32_t>(hashes2.size());
   std::int64_t work = 0;
   for (std::int32_t i = 0; i < grams2; ++i) {
     if (i + GramIndex::kAhead < grams2) {
