@@ -64,6 +64,7 @@ BENCHMARK(BM_Compare)
     ->Args({10000, vellora::UnitSentences, 1})
     ->Args({100000, vellora::UnitSentences, 1})
     ->Args({100000, vellora::UnitWords, 1})
+    ->Args({100000, vellora::UnitWords, 8})
     ->Unit(benchmark::kMillisecond);
 
 // A whole Compare in Anywhere mode: segmentation, word ids, the tiling, blocks and colours.
