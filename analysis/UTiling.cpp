@@ -457,10 +457,11 @@ std::optional<std::vector<Tile>> TileWithGrams(std::span<const std::uint32_t> to
         common = CommonLength(tokens1, p, tokens2, i, std::numeric_limits<std::int32_t>::max());
         work += common;
       }
+      // Checked at every place: one gram of a repetitive article can recur everywhere.
+      if (work > budget) return std::nullopt;
       current.emplace_back(p, common);
       best = std::max(best, common);
     }
-    if (work > budget) return std::nullopt;
     longest[static_cast<std::size_t>(i)] = best >= gram ? best : 0;
     previous.swap(current);
   }
@@ -471,7 +472,7 @@ std::optional<std::vector<Tile>> TileWithGrams(std::span<const std::uint32_t> to
         for (std::int32_t p = index.First(hash); p != GramIndex::kNone; p = index.Next(p)) {
           const std::int32_t common = CommonLength(tokens1, p, tokens2, place, len);
           work += common + 1;
-          if (common == len) return p;
+          if (common == len || work > budget) return p;
         }
         return GramIndex::kNone;  // not reached: the run was found at one of these places
       });
