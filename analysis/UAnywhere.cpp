@@ -109,7 +109,6 @@ AnywhereSource::AnywhereSource(const ArticleSpans& article1, const std::vector<s
       tokens1_.push_back(it->second);
     }
   }
-  tiling_ = std::make_unique<TilingIndex>(tokens1_);
 }
 
 AnywhereSource::~AnywhereSource() = default;
@@ -133,7 +132,7 @@ std::vector<MatchBlock> AnywhereSource::Compare(ArticleSpans& article1, ArticleS
       tokens2.push_back(it == unitIds_.end() ? absent : it->second);
     }
   }
-  const std::vector<Tile> tiles = tiling_->TileArticle2(tokens2, std::max(minLength, 1));
+  const std::vector<Tile> tiles = TileLongestFirst(tokens1_, tokens2, std::max(minLength, 1));
   return MarkTiles(tiles, units1_, units2, unitType_, gap, article1, article2);
 }
 

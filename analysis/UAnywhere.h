@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -22,31 +21,21 @@ struct Tile {
   bool operator==(const Tile&) const = default;
 };
 
+// How TileLongestFirst finds the longest run at each place of Article 2: a suffix automaton of
+// Article 1 (linear on any input), or a hash index of Article 1's runs of min(minTokens, 8) tokens
+// (fewer cache misses on ordinary texts). Automatic takes the index for minimums of 4 or more
+// and changes to the automaton when the articles are so repetitive that the index would be slow.
+// All three give the same tiles.
+enum class TilingIndex { Automatic, Automaton, Grams };
+
 // Repeatedly takes the longest run of untiled tokens of Article 2 that also occurs in Article 1
 // (ties to the run that starts first in Article 2; its source is the first place in Article 1
 // where it occurs) until the longest is shorter than minTokens (at least 1). Returns the tiles in
-// Article 2 order. Near-linear: a suffix automaton of Article 1 gives every place of Article 2 its
-// longest run once, and a priority queue shortens the runs that a new tile cuts.
+// Article 2 order. Near-linear: the index gives every place of Article 2 its longest run once,
+// and a priority queue shortens the runs that a new tile cuts.
 std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
-                                   std::span<const std::uint32_t> tokens2, std::int32_t minTokens);
-
-// The same tiling in two steps: the index of Article 1's tokens is built first (for instance while
-// Article 2 is still being read), then Article 2 is tiled against it. Tokens of Article 2 that
-// Article 1 lacks may carry any value that no token of Article 1 has.
-class TilingIndex {
- public:
-  explicit TilingIndex(std::span<const std::uint32_t> tokens1);
-  TilingIndex(TilingIndex&&) noexcept;
-  TilingIndex& operator=(TilingIndex&&) noexcept;
-  ~TilingIndex();
-
-  // The tiles TileLongestFirst(tokens1, tokens2, minTokens) returns.
-  std::vector<Tile> TileArticle2(std::span<const std::uint32_t> tokens2, std::int32_t minTokens);
-
- private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
-};
+                                   std::span<const std::uint32_t> tokens2, std::int32_t minTokens,
+                                   TilingIndex method = TilingIndex::Automatic);
 
 // Groups tiles (in Article 2 order) into blocks: a tile joins the block of the tile before it
 // when it follows that tile in both articles with at most `gap` tokens between them on each side.
@@ -59,8 +48,8 @@ struct WordSequenceHash {
 };
 
 // Article 1's side of the Anywhere comparison, built from Article 1 alone: its tokens (words, or
-// whole sentences or paragraphs by unitType) numbered from its own word ids, and the tiling index
-// over them. Compare then needs only Article 2's words numbered in the same ids.
+// whole sentences or paragraphs by unitType) numbered from its own word ids. Compare then needs
+// only Article 2's words numbered in the same ids.
 class AnywhereSource {
  public:
   // ids1: the id of each word of Article 1, equal ids for equal words.
@@ -81,7 +70,6 @@ class AnywhereSource {
   std::vector<SharedPassage> units1_;  // word range of each unit (First1/Last1)
   std::unordered_map<std::vector<std::uint32_t>, std::uint32_t, WordSequenceHash> unitIds_;
   std::vector<std::uint32_t> tokens1_;
-  std::unique_ptr<TilingIndex> tiling_;
 };
 
 // The Anywhere comparison over two segmented articles (tokens are words, or whole sentences or

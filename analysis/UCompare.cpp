@@ -1,10 +1,6 @@
 #include "UCompare.h"
 
 #include <algorithm>
-#include <atomic>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 #include "UAnywhere.h"
 #include "USegment.h"
@@ -55,7 +51,9 @@ DuplicateComparison::DuplicateComparison(std::u16string_view text1, TListWords& 
                                          std::u16string_view text2, TListWords& words2,
                                          std::int32_t minLength, std::int32_t unitType)
     : DuplicateComparison(words1, sentences1, paragraphs1, words2,
-                          WordIndex(text1, words1, text2, words2), minLength, unitType) {}
+                          WordIndex(text1, words1, text2, words2,
+                                    GramWordsFor(minLength < 0 ? 1 : minLength, unitType)),
+                          minLength, unitType) {}
 
 DuplicateComparison::DuplicateComparison(TListWords& words1, const TListSentences& sentences1,
                                          const TListParagraphs& paragraphs1, TListWords& words2,
@@ -71,6 +69,13 @@ DuplicateComparison::DuplicateComparison(TListWords& words1, const TListSentence
       unitType_(unitType),
       index_(std::move(index)) {}
 
+// Windows of many words are looked up by a hash of all their leading words but the last (up to
+// eight of them), which finds the few places worth an attempt at once; shorter ones use the
+// lists of one to three leading words.
+std::int32_t DuplicateComparison::GramWordsFor(std::int32_t minLength, std::int32_t unitType) {
+  return unitType == UnitWords && minLength >= 5 ? std::min(minLength - 1, 8) : 0;
+}
+
 std::size_t DuplicateComparison::IndexMemoryBytes() const {
   return index_.MemoryBytes();
 }
@@ -83,68 +88,8 @@ void DuplicateComparison::Run() {
   while (NextWindow(s1, e1)) FindMatch(s1, e1);
 }
 
-void DuplicateComparison::RunWithLookahead() {
-  std::int32_t s1 = 0;
-  std::int32_t e1 = 0;
-  std::int32_t windows = 0;
-  while (WindowAt(windows, s1, e1)) ++windows;  // the cursor only grows, so the rest are empty
-  // Windows go in chunks; each chunk is looked up by whichever side claims it first: the helper
-  // runs ahead of the walk, and the walk looks up a chunk itself when it catches up.
-  constexpr std::int32_t kChunk = 256;
-  const std::int32_t chunks = (windows + kChunk - 1) / kChunk;
-  if (chunks < 4) {
-    Run();
-    return;
-  }
-  std::vector<WordIndex::Range> ahead(static_cast<std::size_t>(windows));
-  std::vector<std::atomic<bool>> done(static_cast<std::size_t>(chunks));
-  std::atomic<std::int32_t> nextChunk{0};
-  const auto lookUpAhead = [&] {
-    for (std::int32_t k = nextChunk.fetch_add(1); k < chunks; k = nextChunk.fetch_add(1)) {
-      const std::int32_t end = std::min(windows, (k + 1) * kChunk);
-      for (std::int32_t c = k * kChunk; c < end; ++c) {
-        std::int32_t first = 0;
-        std::int32_t last = 0;
-        WindowAt(c, first, last);
-        ahead[static_cast<std::size_t>(c)] = LeadingPlaces(first, last);
-      }
-      done[static_cast<std::size_t>(k)].store(true, std::memory_order_release);
-    }
-  };
-  std::jthread helper;
-  try {
-    helper = std::jthread(lookUpAhead);
-  } catch (const std::system_error&) {
-    Run();  // no thread to spare
-    return;
-  }
-  cursor_ = -1;
-  resumeAt_ = -1;
-  bool ready = false;
-  bool helpersChunk = false;
-  while (NextWindow(s1, e1)) {
-    const auto k = static_cast<std::size_t>(cursor_ / kChunk);
-    if (cursor_ % kChunk == 0) {
-      std::int32_t unclaimed = cursor_ / kChunk;
-      helpersChunk = !nextChunk.compare_exchange_strong(unclaimed, unclaimed + 1);
-      ready = false;
-    }
-    if (helpersChunk && !ready) ready = done[k].load(std::memory_order_acquire);
-    if (ready) {
-      FindMatchFrom(s1, e1, ahead[static_cast<std::size_t>(cursor_)]);
-    } else {
-      FindMatch(s1, e1);
-    }
-  }
-  helper.join();
-}
-
 bool DuplicateComparison::NextWindow(std::int32_t& s1, std::int32_t& e1) {
   ++cursor_;
-  return WindowAt(cursor_, s1, e1);
-}
-
-bool DuplicateComparison::WindowAt(std::int32_t cursor, std::int32_t& s1, std::int32_t& e1) const {
   std::int64_t last;
   switch (unitType_) {
     case UnitWords:
@@ -159,21 +104,21 @@ bool DuplicateComparison::WindowAt(std::int32_t cursor, std::int32_t& s1, std::i
     default:
       return false;
   }
-  if (cursor > last) return false;
+  if (cursor_ > last) return false;
   const auto end = static_cast<std::int32_t>(
-      std::min<std::int64_t>(std::int64_t{cursor} + minLength_ - 1, last));
+      std::min<std::int64_t>(std::int64_t{cursor_} + minLength_ - 1, last));
   if (end == -1) return false;
   switch (unitType_) {
     case UnitWords:
-      s1 = cursor;
+      s1 = cursor_;
       e1 = end;
       break;
     case UnitSentences:
-      s1 = sentences1_[cursor].FirstWord;
+      s1 = sentences1_[cursor_].FirstWord;
       e1 = sentences1_[end].LastWord;
       break;
     default:
-      s1 = paragraphs1_[cursor].FirstWord;
+      s1 = paragraphs1_[cursor_].FirstWord;
       e1 = paragraphs1_[end].LastWord;
       break;
   }
@@ -240,19 +185,7 @@ std::int32_t DuplicateComparison::FirstEvent(const WordIndex::Range& range, std:
   }
 }
 
-// Places that share the window's leading words: all but the last word while a failure at the
-// last word still ends the scan, the whole window when only matches count; the index knows up to
-// three.
-WordIndex::Range DuplicateComparison::LeadingPlaces(std::int32_t s1, std::int32_t e1) const {
-  return index_.PlacesOf(s1, std::min(e1 - s1, 3));
-}
-
 bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
-  index_.Prefetch(s1 + 1);  // windows advance one unit at a time
-  return FindMatchFrom(s1, e1, LeadingPlaces(s1, e1));
-}
-
-bool DuplicateComparison::FindMatchFrom(std::int32_t s1, std::int32_t e1, WordIndex::Range places) {
   const std::int32_t count2 = words2_.Count();
   bool newBlock = false;
   std::int32_t from = resumeAt_ + 1;
@@ -260,16 +193,32 @@ bool DuplicateComparison::FindMatchFrom(std::int32_t s1, std::int32_t e1, WordIn
     from = 0;
     newBlock = true;
   }
+  // Places that share the window's leading words: all but the last word while a failure at
+  // the last word still ends the scan, the whole window when only matches count; the index
+  // knows up to three.
   const std::int32_t length = e1 - s1 + 1;
+  WordIndex::Range places;
+  const std::int32_t gramWords = index_.GramWords();
+  if (gramWords > 0) {
+    // Windows advance one word at a time; the windows at the end of Article 1, shorter than a
+    // gram and one, try the places of their first word (enough to find every event there).
+    index_.PrefetchGram(s1 + 4);
+    places = length - 1 >= gramWords ? index_.GramPlacesOf(s1) : index_.PlacesOf(s1, 1);
+  } else {
+    index_.Prefetch(s1 + 1);  // windows advance one unit at a time
+    places = index_.PlacesOf(s1, std::min(length - 1, 3));
+  }
   Outcome outcome;
   std::int32_t s2 = FirstEvent(places, from, s1, e1, newBlock, false, outcome);
   if (outcome == Outcome::FailedAtLast) {
     // Start over once from the beginning of Article 2, in a new block.
     resumeAt_ = -1;
     newBlock = true;
-    if (length == 1) {
+    // Places sharing fewer leading words than the window still include all its matches, so
+    // the gram index's places serve as they are.
+    if (gramWords == 0 && length == 1) {
       places = index_.PlacesOf(s1, 1);
-    } else if (length <= 3) {
+    } else if (gramWords == 0 && length <= 3) {
       places = index_.Extend(places, s1);
     }
     s2 = FirstEvent(places, 0, s1, e1, true, true, outcome);

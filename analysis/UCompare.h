@@ -29,19 +29,19 @@ class DuplicateComparison {
                       const TListSentences& sentences1, const TListParagraphs& paragraphs1,
                       std::u16string_view text2, TListWords& words2, std::int32_t minLength,
                       std::int32_t unitType);
-  // The same with Article 2's index built already (and Article 1's ids given to it).
+  // The same with Article 2's index built already, with GramWordsFor(minLength, unitType) gram
+  // words, and Article 1's ids given to it.
   DuplicateComparison(TListWords& words1, const TListSentences& sentences1,
                       const TListParagraphs& paragraphs1, TListWords& words2, WordIndex index,
                       std::int32_t minLength, std::int32_t unitType);
   DuplicateComparison(const DuplicateComparison&) = delete;
   DuplicateComparison& operator=(const DuplicateComparison&) = delete;
 
+  // The gram words of the index the walk uses for these settings (0: no gram index).
+  static std::int32_t GramWordsFor(std::int32_t minLength, std::int32_t unitType);
+
   // Walks every window from the start, as Compare does.
   void Run();
-  // The same walk with the same result, while a second thread looks up ahead the places that
-  // share each window's leading words (pure look-ups in Article 2's lists, which the walk's
-  // marking does not touch), so the walk itself mostly reads them.
-  void RunWithLookahead();
 
   // The two steps of the walk, exposed for tests: NextWindow advances Cursor and yields the
   // next window as an inclusive word range of Article 1; FindMatch looks for it in Article 2.
@@ -58,9 +58,6 @@ class DuplicateComparison {
 
  private:
   enum class Outcome { NoEvent, FailedAtLast, Matched };
-  bool WindowAt(std::int32_t cursor, std::int32_t& s1, std::int32_t& e1) const;
-  WordIndex::Range LeadingPlaces(std::int32_t s1, std::int32_t e1) const;
-  bool FindMatchFrom(std::int32_t s1, std::int32_t e1, WordIndex::Range places);
   Outcome TryAt(std::int32_t j, std::int32_t s1, std::int32_t e1, bool newBlock) const;
   std::int32_t FirstEvent(const WordIndex::Range& places, std::int32_t from, std::int32_t s1,
                           std::int32_t e1, bool newBlock, bool matchOnly, Outcome& outcome);

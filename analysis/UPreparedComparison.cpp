@@ -27,7 +27,8 @@ PreparedArticle::PreparedArticle(ArticleSide side, std::u16string_view text, Art
   if (blank_) return;
   dictionary_ = WordDictionary(text, spans.Words);
   if (side_ == ArticleSide::Second && settings.Mode == MatchMode::InOrder) {
-    places_.emplace(dictionary_.Ids(), dictionary_.Size());
+    places_.emplace(dictionary_.Ids(), dictionary_.Size(),
+                    DuplicateComparison::GramWordsFor(settings.MinLength, settings.UnitType));
   } else if (side_ == ArticleSide::First && settings.Mode == MatchMode::Anywhere &&
              AnywhereCompares(settings)) {
     source_ = std::make_unique<AnywhereSource>(spans, dictionary_.Ids(), settings.UnitType);
@@ -57,15 +58,17 @@ CompareOutcome ComparePreparedArticles(PreparedArticle& article1, PreparedArticl
     }
   } else {
     // Article 2's numbering, in which its lists are ordered.
-    if (!article2.places_) {
-      article2.places_.emplace(article2.dictionary_.Ids(), article2.dictionary_.Size());
+    const std::int32_t gramWords =
+        DuplicateComparison::GramWordsFor(settings.MinLength, settings.UnitType);
+    if (!article2.places_ || article2.places_->GramWords() != gramWords) {
+      article2.places_.emplace(article2.dictionary_.Ids(), article2.dictionary_.Size(), gramWords);
     }
     article2.places_->SetIds1(IdsInOther(article1.dictionary_, article2.dictionary_));
     DuplicateComparison comparison(spans1.Words, spans1.Sentences, spans1.Paragraphs, spans2.Words,
                                    std::move(*article2.places_), settings.MinLength,
                                    settings.UnitType);
     article2.places_.reset();
-    comparison.RunWithLookahead();
+    comparison.Run();
     outcome.Blocks = comparison.Blocks();
   }
   outcome.Compared = true;

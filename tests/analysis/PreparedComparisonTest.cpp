@@ -224,8 +224,7 @@ TEST(PreparedComparison, RandomPairsCompareAsInOneGo) {
   }
 }
 
-// Long enough for the in-order walk to hand look-ups to its second thread (over a thousand
-// windows of every unit).
+// Long articles: hash indexes, many blocks, every unit.
 TEST(PreparedComparison, LongRandomPairsCompareAsInOneGo) {
   std::mt19937 rng(7);
   for (int round = 0; round < 4; ++round) {
@@ -238,36 +237,6 @@ TEST(PreparedComparison, LongRandomPairsCompareAsInOneGo) {
           if (HasFatalFailure()) return;
         }
       }
-    }
-  }
-}
-
-// Over a thousand windows and over twenty thousand words of Article 2: the walk looks up ahead on
-// a second thread and Article 2's lists are built on two.
-TEST(PreparedComparison, LookaheadWalkEqualsPlainWalk) {
-  std::mt19937 rng(11);
-  const std::u16string text1 = RandomText(rng, 20000, {});
-  const std::u16string text2 = Reordered(rng, text1) + RandomText(rng, 3000, {});
-  {
-    ArticleSpans probe;
-    vellora::SegmentText(text2, probe);
-    ASSERT_GT(probe.Words.Count(), 20000) << "long enough for Article 2's lists to use two threads";
-  }
-  for (int unit = 0; unit <= 2; ++unit) {
-    for (const int minLength : {1, 2, 5, 8}) {
-      ArticleSpans plain1, plain2, ahead1, ahead2;
-      for (ArticleSpans* a : {&plain1, &ahead1}) vellora::SegmentText(text1, *a);
-      for (ArticleSpans* a : {&plain2, &ahead2}) vellora::SegmentText(text2, *a);
-      vellora::DuplicateComparison plain(text1, plain1.Words, plain1.Sentences, plain1.Paragraphs,
-                                         text2, plain2.Words, minLength, unit);
-      plain.Run();
-      vellora::DuplicateComparison ahead(text1, ahead1.Words, ahead1.Sentences, ahead1.Paragraphs,
-                                         text2, ahead2.Words, minLength, unit);
-      ahead.RunWithLookahead();
-      ASSERT_EQ(ColorsOf(ahead1.Words), ColorsOf(plain1.Words)) << unit << " " << minLength;
-      ASSERT_EQ(ColorsOf(ahead2.Words), ColorsOf(plain2.Words)) << unit << " " << minLength;
-      ASSERT_EQ(Summary(ahead.Blocks()), Summary(plain.Blocks())) << unit << " " << minLength;
-      EXPECT_FALSE(plain.Blocks().empty());
     }
   }
 }
@@ -309,21 +278,6 @@ TEST(WordDictionary, EmptyArticleHasNoWords) {
   EXPECT_EQ(d.MapInto(d2), std::vector<std::uint32_t>{});
   EXPECT_EQ(d2.MapInto(d),
             (std::vector<std::uint32_t>{vellora::kAbsentWord, vellora::kAbsentWord}));
-}
-
-// The two-step tiling gives TileLongestFirst's tiles, also when Article 2's tokens that Article 1
-// lacks carry large values.
-TEST(TilingIndex, TwoStepsGiveTheTilesOfOneCall) {
-  std::mt19937 rng(5);
-  for (int round = 0; round < 300; ++round) {
-    std::vector<std::uint32_t> tokens1(rng() % 40), tokens2(rng() % 40);
-    for (auto& t : tokens1) t = rng() % 4;
-    for (auto& t : tokens2) t = rng() % 5 == 0 ? vellora::kAbsentWord - rng() % 2 : rng() % 4;
-    const int minimum = 1 + static_cast<int>(rng() % 4);
-    const std::vector<vellora::Tile> oneCall = vellora::TileLongestFirst(tokens1, tokens2, minimum);
-    vellora::TilingIndex index(tokens1);
-    EXPECT_EQ(index.TileArticle2(tokens2, minimum), oneCall) << round;
-  }
 }
 
 }  // namespace
