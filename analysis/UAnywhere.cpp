@@ -96,8 +96,8 @@ std::size_t WordSequenceHash::operator()(const std::vector<std::uint32_t>& ids) 
 }
 
 AnywhereSource::AnywhereSource(const ArticleSpans& article1, const std::vector<std::uint32_t>& ids1,
-                               std::int32_t unitType)
-    : unitType_(unitType), units1_(TokenWordRanges(article1, unitType)) {
+                               std::int32_t unitType, std::int32_t minLength)
+    : unitType_(unitType), minLength_(minLength), units1_(TokenWordRanges(article1, unitType)) {
   if (unitType_ == UnitWords) {
     tokens1_ = ids1;
   } else {
@@ -109,14 +109,15 @@ AnywhereSource::AnywhereSource(const ArticleSpans& article1, const std::vector<s
       tokens1_.push_back(it->second);
     }
   }
+  if (minLength_ != 0) tiling_ = std::make_unique<TilingSource>(tokens1_, std::max(minLength_, 1));
 }
 
 AnywhereSource::~AnywhereSource() = default;
 
 std::vector<MatchBlock> AnywhereSource::Compare(ArticleSpans& article1, ArticleSpans& article2,
                                                 const std::vector<std::uint32_t>& ids2,
-                                                std::int32_t minLength, std::int32_t gap) {
-  if (minLength == 0) return {};
+                                                std::int32_t gap) {
+  if (!tiling_) return {};
   std::vector<SharedPassage> units2 = TokenWordRanges(article2, unitType_);
   std::vector<std::uint32_t> tokens2;
   if (unitType_ == UnitWords) {
@@ -132,7 +133,7 @@ std::vector<MatchBlock> AnywhereSource::Compare(ArticleSpans& article1, ArticleS
       tokens2.push_back(it == unitIds_.end() ? absent : it->second);
     }
   }
-  const std::vector<Tile> tiles = TileLongestFirst(tokens1_, tokens2, std::max(minLength, 1));
+  const std::vector<Tile> tiles = tiling_->TileArticle2(tokens2);
   return MarkTiles(tiles, units1_, units2, unitType_, gap, article1, article2);
 }
 

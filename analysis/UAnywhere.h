@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -37,6 +38,25 @@ std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
                                    std::span<const std::uint32_t> tokens2, std::int32_t minTokens,
                                    TilingIndex method = TilingIndex::Automatic);
 
+// TileLongestFirst (automatic index) in two steps: Article 1's index is built first, for instance
+// on the thread that read Article 1 while Article 2 is still being read, then Article 2 is tiled
+// against it. Article 1's tokens must outlive the source; tokens of Article 2 that Article 1
+// lacks may carry any value no token of Article 1 has.
+class TilingSource {
+ public:
+  TilingSource(std::span<const std::uint32_t> tokens1, std::int32_t minTokens);
+  TilingSource(TilingSource&&) noexcept;
+  TilingSource& operator=(TilingSource&&) noexcept;
+  ~TilingSource();
+
+  // The tiles TileLongestFirst(tokens1, tokens2, minTokens) gives.
+  std::vector<Tile> TileArticle2(std::span<const std::uint32_t> tokens2) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
 // Groups tiles (in Article 2 order) into blocks: a tile joins the block of the tile before it
 // when it follows that tile in both articles with at most `gap` tokens between them on each side.
 // Returns, for each block, the index of its first tile; blocks are consecutive runs of tiles.
@@ -48,13 +68,19 @@ struct WordSequenceHash {
 };
 
 // Article 1's side of the Anywhere comparison, built from Article 1 alone: its tokens (words, or
-// whole sentences or paragraphs by unitType) numbered from its own word ids. Compare then needs
-// only Article 2's words numbered in the same ids.
+// whole sentences or paragraphs by unitType) numbered from its own word ids, and the tiling's
+// index over them. Compare then needs only Article 2's words numbered in the same ids.
 class AnywhereSource {
  public:
-  // ids1: the id of each word of Article 1, equal ids for equal words.
+  // ids1: the id of each word of Article 1, equal ids for equal words. A minimum of 0 tiles
+  // nothing; a negative one counts as 1.
   AnywhereSource(const ArticleSpans& article1, const std::vector<std::uint32_t>& ids1,
-                 std::int32_t unitType);
+                 std::int32_t unitType, std::int32_t minLength);
+
+  // Whether this source serves a comparison with these settings.
+  bool Serves(std::int32_t unitType, std::int32_t minLength) const {
+    return unitType == unitType_ && minLength == minLength_;
+  }
   AnywhereSource(const AnywhereSource&) = delete;
   AnywhereSource& operator=(const AnywhereSource&) = delete;
   ~AnywhereSource();
@@ -62,14 +88,15 @@ class AnywhereSource {
   // What CompareAnywhere does with this Article 1: ids2 gives each word of Article 2 the id of
   // its equal in Article 1, or an id that no word of Article 1 has. Call once.
   std::vector<MatchBlock> Compare(ArticleSpans& article1, ArticleSpans& article2,
-                                  const std::vector<std::uint32_t>& ids2, std::int32_t minLength,
-                                  std::int32_t gap);
+                                  const std::vector<std::uint32_t>& ids2, std::int32_t gap);
 
  private:
   std::int32_t unitType_;
+  std::int32_t minLength_;
   std::vector<SharedPassage> units1_;  // word range of each unit (First1/Last1)
   std::unordered_map<std::vector<std::uint32_t>, std::uint32_t, WordSequenceHash> unitIds_;
   std::vector<std::uint32_t> tokens1_;
+  std::unique_ptr<TilingSource> tiling_;  // over tokens1_; none with a minimum of 0
 };
 
 // The Anywhere comparison over two segmented articles (tokens are words, or whole sentences or

@@ -31,7 +31,8 @@ PreparedArticle::PreparedArticle(ArticleSide side, std::u16string_view text, Art
                     DuplicateComparison::GramWordsFor(settings.MinLength, settings.UnitType));
   } else if (side_ == ArticleSide::First && settings.Mode == MatchMode::Anywhere &&
              AnywhereCompares(settings)) {
-    source_ = std::make_unique<AnywhereSource>(spans, dictionary_.Ids(), settings.UnitType);
+    source_ = std::make_unique<AnywhereSource>(spans, dictionary_.Ids(), settings.UnitType,
+                                               settings.MinLength);
   }
 }
 
@@ -46,14 +47,13 @@ CompareOutcome ComparePreparedArticles(PreparedArticle& article1, PreparedArticl
   ArticleSpans& spans2 = article2.spans_;
   if (settings.Mode == MatchMode::Anywhere) {
     if (AnywhereCompares(settings)) {
-      if (!article1.source_) {
-        article1.source_ =
-            std::make_unique<AnywhereSource>(spans1, article1.dictionary_.Ids(), settings.UnitType);
+      if (!article1.source_ || !article1.source_->Serves(settings.UnitType, settings.MinLength)) {
+        article1.source_ = std::make_unique<AnywhereSource>(spans1, article1.dictionary_.Ids(),
+                                                            settings.UnitType, settings.MinLength);
       }
       // Article 1's numbering: a word it lacks keeps kAbsentWord, which none of its words has.
       outcome.Blocks = article1.source_->Compare(
-          spans1, spans2, IdsInOther(article2.dictionary_, article1.dictionary_),
-          settings.MinLength, settings.Gap);
+          spans1, spans2, IdsInOther(article2.dictionary_, article1.dictionary_), settings.Gap);
       article1.source_.reset();
     }
   } else {

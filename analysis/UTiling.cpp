@@ -426,11 +426,14 @@ std::vector<Tile> TileWithAutomaton(std::span<const std::uint32_t> tokens1,
 // exceed `budget`, which only highly repetitive articles reach.
 std::optional<std::vector<Tile>> TileWithGrams(std::span<const std::uint32_t> tokens1,
                                                std::span<const std::uint32_t> tokens2,
-                                               std::int32_t minimum, std::int64_t budget) {
+                                               std::int32_t minimum, std::int64_t budget,
+                                               const GramIndex* built = nullptr) {
   const std::int32_t gram = std::min(minimum, kLongestGram);
   const auto n2 = static_cast<std::int32_t>(tokens2.size());
   if (static_cast<std::int32_t>(tokens1.size()) < gram || n2 < gram) return std::vector<Tile>{};
-  const GramIndex index(tokens1, gram);
+  std::optional<GramIndex> own;
+  if (built == nullptr) own.emplace(tokens1, gram);
+  const GramIndex& index = built != nullptr ? *built : *own;
   std::vector<std::int32_t> longest(static_cast<std::size_t>(n2), 0);
   // The places of Article 1 tried at the previous place of Article 2 with their common lengths:
   // a place one further on the same diagonal has exactly one token less in common.
@@ -495,11 +498,39 @@ std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
     case TilingIndex::Automatic:
       break;
   }
+  return TilingSource(tokens1, minimum).TileArticle2(tokens2);
+}
+
+struct TilingSource::Impl {
+  std::span<const std::uint32_t> tokens1;
+  std::int32_t minimum;
+  std::optional<GramIndex> grams;
+};
+
+TilingSource::TilingSource(std::span<const std::uint32_t> tokens1, std::int32_t minTokens)
+    : impl_(std::make_unique<Impl>(Impl{tokens1, std::max(minTokens, 1), std::nullopt})) {
+  const std::int32_t gram = std::min(impl_->minimum, kLongestGram);
+  if (impl_->minimum >= kShortestGram && static_cast<std::int32_t>(tokens1.size()) >= gram) {
+    impl_->grams.emplace(tokens1, gram);
+  }
+}
+
+TilingSource::TilingSource(TilingSource&&) noexcept = default;
+TilingSource& TilingSource::operator=(TilingSource&&) noexcept = default;
+TilingSource::~TilingSource() = default;
+
+std::vector<Tile> TilingSource::TileArticle2(std::span<const std::uint32_t> tokens2) const {
+  const std::span<const std::uint32_t> tokens1 = impl_->tokens1;
+  const std::int32_t minimum = impl_->minimum;
+  if (tokens1.empty() || tokens2.empty()) return {};
   // Short grams repeat too often to be worth it; on repetitive articles the gram index stops
   // after a few times the work of a plain text and the automaton, linear in any case, takes over.
   if (minimum >= kShortestGram) {
     const std::int64_t budget = 8 * static_cast<std::int64_t>(tokens1.size() + tokens2.size());
-    if (auto tiles = TileWithGrams(tokens1, tokens2, minimum, budget)) return std::move(*tiles);
+    const GramIndex* built = impl_->grams ? &*impl_->grams : nullptr;
+    if (auto tiles = TileWithGrams(tokens1, tokens2, minimum, budget, built)) {
+      return std::move(*tiles);
+    }
   }
   return TileWithAutomaton(tokens1, tokens2, minimum);
 }

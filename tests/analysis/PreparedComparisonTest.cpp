@@ -121,7 +121,7 @@ std::vector<ComparisonSettings> AllSettings() {
   std::vector<ComparisonSettings> all;
   for (const MatchMode mode : {MatchMode::InOrder, MatchMode::Anywhere}) {
     for (int unit = 0; unit <= 2; ++unit) {
-      for (const int minLength : {-3, 0, 1, 2, 4}) {
+      for (const int minLength : {-3, 0, 1, 2, 4, 8}) {
         for (const int gap : {0, 2}) {
           if (mode == MatchMode::InOrder && gap != 0) continue;
           all.push_back(ComparisonSettings{mode, minLength, unit, gap});
@@ -154,6 +154,14 @@ TEST(PreparedComparison, PreparedForTheOtherModeStillComparesRight) {
     if (HasFatalFailure()) return;
     other = settings;
     other.MinLength = 0;  // nothing of the index is built ahead
+    ExpectSameAsInOneGo(text1, text2, settings, other);
+    if (HasFatalFailure()) return;
+    other = settings;
+    other.MinLength = settings.MinLength == 8 ? 2 : 8;  // another gram length, or none
+    ExpectSameAsInOneGo(text1, text2, settings, other);
+    if (HasFatalFailure()) return;
+    other = settings;
+    other.UnitType = (settings.UnitType + 1) % 3;  // tokens of another unit
     ExpectSameAsInOneGo(text1, text2, settings, other);
     if (HasFatalFailure()) return;
   }
@@ -278,6 +286,25 @@ TEST(WordDictionary, EmptyArticleHasNoWords) {
   EXPECT_EQ(d.MapInto(d2), std::vector<std::uint32_t>{});
   EXPECT_EQ(d2.MapInto(d),
             (std::vector<std::uint32_t>{vellora::kAbsentWord, vellora::kAbsentWord}));
+}
+
+// The two-step tiling (the gram index of Article 1 built first where the minimum allows) gives
+// the automaton's tiles, also when Article 2's tokens that Article 1 lacks carry large values.
+TEST(TilingSource, TwoStepsGiveTheAutomatonsTiles) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 400; ++round) {
+    const std::uint32_t alphabet = 2 + rng() % 6;
+    std::vector<std::uint32_t> tokens1(rng() % 60), tokens2(rng() % 60);
+    for (auto& t : tokens1) t = rng() % alphabet;
+    for (auto& t : tokens2) {
+      t = rng() % 6 == 0 ? vellora::kAbsentWord - rng() % 2 : rng() % alphabet;
+    }
+    const int minimum = static_cast<int>(rng() % 10) - 1;
+    const std::vector<vellora::Tile> automaton =
+        vellora::TileLongestFirst(tokens1, tokens2, minimum, vellora::TilingIndex::Automaton);
+    const vellora::TilingSource source(tokens1, minimum);
+    ASSERT_EQ(source.TileArticle2(tokens2), automaton) << "round " << round << " min " << minimum;
+  }
 }
 
 }  // namespace
