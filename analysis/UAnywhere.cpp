@@ -115,13 +115,12 @@ AnywhereSource::AnywhereSource(const ArticleSpans& article1, const std::vector<s
 AnywhereSource::~AnywhereSource() = default;
 
 std::vector<MatchBlock> AnywhereSource::Compare(ArticleSpans& article1, ArticleSpans& article2,
-                                                const std::vector<std::uint32_t>& ids2,
-                                                std::int32_t gap) {
+                                                std::vector<std::uint32_t> ids2, std::int32_t gap) {
   if (!tiling_) return {};
   std::vector<SharedPassage> units2 = TokenWordRanges(article2, unitType_);
   std::vector<std::uint32_t> tokens2;
   if (unitType_ == UnitWords) {
-    tokens2 = ids2;
+    tokens2 = std::move(ids2);
   } else {
     // A unit that Article 1 lacks gets an id that no unit of Article 1 has.
     const auto absent = static_cast<std::uint32_t>(unitIds_.size());

@@ -88,7 +88,7 @@ class AnywhereSource {
   // What CompareAnywhere does with this Article 1: ids2 gives each word of Article 2 the id of
   // its equal in Article 1, or an id that no word of Article 1 has. Call once.
   std::vector<MatchBlock> Compare(ArticleSpans& article1, ArticleSpans& article2,
-                                  const std::vector<std::uint32_t>& ids2, std::int32_t gap);
+                                  std::vector<std::uint32_t> ids2, std::int32_t gap);
 
  private:
   std::int32_t unitType_;

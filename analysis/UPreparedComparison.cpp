@@ -11,11 +11,11 @@ bool AnywhereCompares(const ComparisonSettings& settings) {
 }
 
 // Each word's id in the other article's numbering: the dictionary's distinct words are looked up
-// once, then every word takes its word's answer.
-std::vector<std::uint32_t> IdsInOther(const WordDictionary& own, const WordDictionary& other) {
+// once, then every word takes its word's answer, in place of its own id.
+std::vector<std::uint32_t> IdsInOther(WordDictionary& own, const WordDictionary& other) {
   const std::vector<std::uint32_t> mapped = own.MapInto(other);
-  std::vector<std::uint32_t> ids(own.Ids().size());
-  for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = mapped[own.Ids()[i]];
+  std::vector<std::uint32_t> ids = own.TakeIds();
+  for (std::uint32_t& id : ids) id = mapped[id];
   return ids;
 }
 

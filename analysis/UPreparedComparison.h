@@ -48,8 +48,9 @@ class PreparedArticle {
   std::unique_ptr<AnywhereSource> source_;  // Article 1, Anywhere
 };
 
-// Compares Article 1 with Article 2, each prepared once; what the preparation did not build for
-// these settings is built here. Returns what CompareSegmentedArticles returns for the same lists.
+// Compares Article 1 with Article 2; what their preparation did not build for these settings is
+// built here. Returns what CompareSegmentedArticles returns for the same lists. The prepared
+// articles are used up: each pair is compared once.
 CompareOutcome ComparePreparedArticles(PreparedArticle& article1, PreparedArticle& article2,
                                        const ComparisonSettings& settings);
 
