@@ -1,11 +1,29 @@
 #include "FileBytes.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 namespace vellora {
+namespace {
+
+struct OpenFile {
+  int fd;
+  ~OpenFile() { ::close(fd); }
+};
+
+ssize_t ReadSome(int fd, char* into, std::size_t count) {
+  for (;;) {
+    const ssize_t got = ::read(fd, into, count);
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
+
+}  // namespace
 
 std::string DescribeByteCount(std::uint64_t bytes) {
   constexpr std::uint64_t kKiB = 1024;
@@ -17,41 +35,52 @@ std::string DescribeByteCount(std::uint64_t bytes) {
 
 ReadOutcome<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64_t limit) {
   using Outcome = ReadOutcome<std::string>;
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) {
-    if (ec && ec != std::errc::no_such_file_or_directory)
-      return Outcome::Failure("the file cannot be examined (" + ec.message() + ")");
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    const int err = errno;
+    if (err != ENOENT && err != ENOTDIR)
+      return Outcome::Failure("the file cannot be examined (" +
+                              std::generic_category().message(err) + ")");
     return Outcome::Failure("the file does not exist");
   }
-  if (fs::is_directory(status)) return Outcome::Failure("it is a folder, not a file");
+  if (S_ISDIR(info.st_mode)) return Outcome::Failure("it is a folder, not a file");
   // Devices and pipes could block or never end, so only ordinary files are read.
-  if (!fs::is_regular_file(status)) return Outcome::Failure("it is not an ordinary file");
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (ec) return Outcome::Failure("the file size cannot be read (" + ec.message() + ")");
+  if (!S_ISREG(info.st_mode)) return Outcome::Failure("it is not an ordinary file");
   const std::string tooLarge =
       "the file is larger than the " + DescribeByteCount(limit) + " that can be imported";
-  if (size > limit) return Outcome::Failure(tooLarge);
+  if (static_cast<std::uint64_t>(info.st_size) > limit) return Outcome::Failure(tooLarge);
 
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // Not blocking: should the name now stand for a pipe, opening it must not wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) {
     const int err = errno;
     return Outcome::Failure("the file cannot be opened (" +
                             std::string(err != 0 ? std::strerror(err) : "access denied") + ")");
   }
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(size));
-  // The file may grow while it is read, so the limit is enforced on what arrives too.
-  char buffer[64 * 1024];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    const std::streamsize got = in.gcount();
-    if (got <= 0) break;
-    if (static_cast<std::uint64_t>(got) > limit - bytes.size()) return Outcome::Failure(tooLarge);
-    bytes.append(buffer, static_cast<std::size_t>(got));
+  const OpenFile file{fd};
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))
+    return Outcome::Failure("it is not an ordinary file");
+  if (static_cast<std::uint64_t>(opened.st_size) > limit) return Outcome::Failure(tooLarge);
+  // The whole file in one read into a buffer of its size.
+  std::string bytes(static_cast<std::size_t>(opened.st_size), '\0');
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t got = ReadSome(fd, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0) return Outcome::Failure("reading the file failed");
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
   }
-  if (in.bad()) return Outcome::Failure("reading the file failed");
+  bytes.resize(filled);
+  // The file may have grown meanwhile: it is read to its end, the limit enforced on what arrives.
+  char chunk[64 * 1024];
+  for (;;) {
+    const ssize_t got = ReadSome(fd, chunk, sizeof chunk);
+    if (got < 0) return Outcome::Failure("reading the file failed");
+    if (got == 0) break;
+    if (static_cast<std::uint64_t>(got) > limit - bytes.size()) return Outcome::Failure(tooLarge);
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
   return Outcome::Success(std::move(bytes));
 }
 

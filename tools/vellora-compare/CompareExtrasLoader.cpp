@@ -22,7 +22,8 @@ Loaded Load() {
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return {nullptr, "cannot find the program's own folder: " + ec.message()};
   const std::string module = (program.parent_path() / kModuleName).string();
-  const std::string needed = " (needed for PDF reports and web addresses)";
+  const std::string needed =
+      " (needed for PDF reports, web addresses and documents other than plain text)";
   void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
     const char* cause = dlerror();

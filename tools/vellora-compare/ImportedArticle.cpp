@@ -2,7 +2,7 @@
 
 #include "AddressArgument.h"
 #include "CompareExtras.h"
-#include "DocumentImport.h"
+#include "PlainImport.h"
 
 namespace vellora {
 
@@ -14,12 +14,19 @@ std::optional<std::u16string> ReadImportedArticle(const std::filesystem::path& p
     if (extras == nullptr) return std::nullopt;
     return extras->ReadAddress(path.string(), error);
   }
-  ImportResult result = ImportDocument(path);
-  if (!result.Ok) {
-    error = result.Error;
+  PlainImport plain = ImportPlainText(path);
+  if (plain.NeedsReader) {
+    // Web pages, Word and OpenDocument documents and RTF need readers (and their libraries) that
+    // a comparison of plain text files never loads.
+    const CompareExtras* extras = LoadCompareExtras(error);
+    if (extras == nullptr) return std::nullopt;
+    return extras->ReadDocument(path, plain.Route, plain.Bytes, error);
+  }
+  if (!plain.Result.Ok) {
+    error = std::move(plain.Result.Error);
     return std::nullopt;
   }
-  return std::move(result.Document.Text);
+  return std::move(plain.Result.Document.Text);
 }
 
 }  // namespace vellora
