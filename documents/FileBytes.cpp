@@ -38,7 +38,7 @@ ReadOutcome<std::string> ReadFileBytes(const std::filesystem::path& path, std::u
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
     const int err = errno;
-    if (err != ENOENT && err != ENOTDIR)
+    if (err != ENOENT)
       return Outcome::Failure("the file cannot be examined (" +
                               std::generic_category().message(err) + ")");
     return Outcome::Failure("the file does not exist");

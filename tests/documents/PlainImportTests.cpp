@@ -157,12 +157,12 @@ TEST(FileBytes, PipeIsRefusedWithoutWaitingForAWriter) {
   EXPECT_EQ(read.Cause, "it is not an ordinary file");
 }
 
-TEST(FileBytes, PathThroughAFileIsMissing) {
+TEST(FileBytes, PathThroughAFileCannotBeExamined) {
   test::TempFolder folder;
   const auto file = folder.Write("file.txt", "x");
   const auto read = ReadFileBytes(file / "inside.txt", kMaxImportFileBytes);
   EXPECT_FALSE(read.Ok());
-  EXPECT_EQ(read.Cause, "the file does not exist");
+  EXPECT_EQ(read.Cause, "the file cannot be examined (Not a directory)");
 }
 
 TEST(FileBytes, SavedPageHasTheLowerLimit) {
