@@ -174,6 +174,21 @@ TEST_F(CompareProgram, EveryOtherKindOfFileIsReadThroughTheModuleAsImportReadsIt
   }
 }
 
+// Output that cannot be written (a full disk) is a failure with a message, not a silent success.
+TEST_F(CompareProgram, OutputThatCannotBeWrittenExitsWithOne) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  for (const std::string& options : {std::string(), std::string("--json"), std::string("--help")}) {
+    const ProgramRun run = RunProgram("{ " + Quoted(program_) + " --min 3 " + options + " " +
+                                      Quoted(file1_) + " " + Quoted(file2_) + " >/dev/full; }");
+    EXPECT_EQ(run.code, 1) << options << ": " << run.output;
+    EXPECT_NE(run.output.find("vellora-compare: cannot write the output"), std::string::npos)
+        << options << ": " << run.output;
+  }
+  const ProgramRun written = Compare(Quoted(program_), "--json");
+  EXPECT_EQ(written.code, 0) << written.output;
+  EXPECT_EQ(written.output.find("cannot write"), std::string::npos) << written.output;
+}
+
 TEST_F(CompareProgram, PdfReportIsWrittenThroughTheModuleBesideTheProgram) {
   const fs::path report = folder_ / "r.pdf";
   const ProgramRun run = Compare(Quoted(program_), "--report " + Quoted(report));
