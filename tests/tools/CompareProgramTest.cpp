@@ -1,7 +1,7 @@
 // The built vellora-compare program: a comparison of plain text files and a web page report need
-// Qt Core only; a PDF report and every file that is not plain text load vellora-compare-extras.so
-// from the program's folder, with the same results as the tool with its extras linked in; and a
-// program without that module says so and fails for those alone.
+// Qt Core only; a PDF report loads vellora-compare-extras.so and every file that is not plain text
+// vellora-compare-readers.so from the program's folder, with the same results as the tool with
+// them linked in; and a program without those modules says so and fails for those alone.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -68,7 +68,7 @@ class CompareProgram : public testing::Test {
                       Quoted(file2_));
   }
 
-  // The tool in this process, its extras linked in: what the program must answer too.
+  // The tool in this process, its extras and readers linked in: what the program must answer too.
   static ProgramRun RunInProcess(const std::vector<std::string>& args) {
     std::ostringstream out, err;
     ProgramRun run;
@@ -113,8 +113,9 @@ TEST_F(CompareProgram, PlainTextFilesLoadNoReaderLibraryAndNoModule) {
     const ProgramRun run = RunProgram("env LD_DEBUG=files " + Quoted(program_) + " --json " +
                                       Quoted(a) + " " + Quoted(b));
     ASSERT_EQ(run.code, 0) << run.output;
-    for (const char* library : {"libzip", "libgumbo", "libcrypto", "libbz2",
-                                "vellora-compare-extras", "libQt6Gui", "libQt6Network"})
+    for (const char* library :
+         {"libzip", "libgumbo", "libcrypto", "libbz2", "vellora-compare-extras",
+          "vellora-compare-readers", "libQt6Gui", "libQt6Network"})
       EXPECT_EQ(run.output.find(library), std::string::npos) << library << " for " << a;
     const ProgramRun quiet =
         RunProgram(Quoted(program_) + " --json " + Quoted(a) + " " + Quoted(b));
@@ -122,8 +123,9 @@ TEST_F(CompareProgram, PlainTextFilesLoadNoReaderLibraryAndNoModule) {
   }
 }
 
-// Documents found by name or by content, pages, RTF, and failures: the module's readers give
-// what the tool with its extras linked in gives, messages and exit codes included.
+// Documents found by name or by content, pages, RTF, and failures: the readers module gives what
+// the tool with its readers linked in gives, messages and exit codes included, and loads neither
+// Qt Gui nor Qt Network.
 TEST_F(CompareProgram, EveryOtherKindOfFileIsReadThroughTheModuleAsImportReadsIt) {
   const std::string docx = Read(Sample("three.docx"));
   const fs::path text =
@@ -146,7 +148,9 @@ TEST_F(CompareProgram, EveryOtherKindOfFileIsReadThroughTheModuleAsImportReadsIt
     const ProgramRun run = RunProgram("env LD_DEBUG=files " + Quoted(program_) + " --json " +
                                       Quoted(document) + " " + Quoted(text));
     ASSERT_EQ(run.code, 0) << run.output;
-    EXPECT_NE(run.output.find("vellora-compare-extras.so"), std::string::npos) << document;
+    EXPECT_NE(run.output.find("vellora-compare-readers.so"), std::string::npos) << document;
+    for (const char* library : {"vellora-compare-extras", "libQt6Gui", "libQt6Network"})
+      EXPECT_EQ(run.output.find(library), std::string::npos) << library << " for " << document;
     const ProgramRun quiet =
         RunProgram(Quoted(program_) + " --json " + Quoted(document) + " " + Quoted(text));
     EXPECT_NE(quiet.output.find("\"duplicate_shown\": 100,"), std::string::npos)
@@ -197,7 +201,7 @@ TEST_F(CompareProgram, PdfReportIsWrittenThroughTheModuleBesideTheProgram) {
   EXPECT_EQ(Read(report).substr(0, 5), "%PDF-");
 }
 
-TEST_F(CompareProgram, WithoutTheModuleTextAndWebPageWorkButPdfAndDocumentsFailClearly) {
+TEST_F(CompareProgram, WithoutTheModulesTextAndWebPageWorkButPdfAndDocumentsFailClearly) {
   const fs::path alone = folder_ / "alone" / "vellora-compare";
   fs::create_directories(alone.parent_path());
   fs::copy_file(program_, alone);
@@ -230,11 +234,32 @@ TEST_F(CompareProgram, WithoutTheModuleTextAndWebPageWorkButPdfAndDocumentsFailC
     const ProgramRun failed =
         RunProgram(Quoted(alone) + " " + Quoted(file1_) + " " + Quoted(document));
     EXPECT_EQ(failed.code, 1) << failed.output;
-    EXPECT_NE(failed.output.find("vellora-compare-extras.so"), std::string::npos) << failed.output;
+    EXPECT_NE(failed.output.find("vellora-compare-readers.so"), std::string::npos) << failed.output;
     EXPECT_NE(failed.output.find("documents other than plain text"), std::string::npos)
         << failed.output;
     EXPECT_EQ(failed.output.find("Duplicate Content"), std::string::npos) << failed.output;
   }
+}
+
+// Each module serves its own part: documents need the readers alone, a PDF the extras alone.
+TEST_F(CompareProgram, ReadersModuleAloneReadsDocumentsButWritesNoPdf) {
+  const fs::path alone = folder_ / "readers" / "vellora-compare";
+  fs::create_directories(alone.parent_path());
+  fs::copy_file(program_, alone);
+  fs::copy_file(program_.parent_path() / "vellora-compare-readers.so",
+                alone.parent_path() / "vellora-compare-readers.so");
+
+  const ProgramRun document = RunProgram(Quoted(alone) + " --json " + Quoted(Sample("three.docx")) +
+                                         " " + Quoted(Sample("three.odt")));
+  EXPECT_EQ(document.code, 0) << document.output;
+  EXPECT_NE(document.output.find("\"duplicate_shown\": 100,"), std::string::npos)
+      << document.output;
+
+  const fs::path pdf = folder_ / "r.pdf";
+  const ProgramRun failed = Compare(Quoted(alone), "--report " + Quoted(pdf));
+  EXPECT_EQ(failed.code, 1) << failed.output;
+  EXPECT_NE(failed.output.find("vellora-compare-extras.so"), std::string::npos) << failed.output;
+  EXPECT_FALSE(fs::exists(pdf));
 }
 
 }  // namespace

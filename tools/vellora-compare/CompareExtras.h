@@ -1,16 +1,12 @@
-// The parts of vellora-compare that need Qt Gui, Qt Network or a document reader's library (the
-// PDF report, downloading an address, reading any file that is not plain text), behind one table
-// of functions, so that a plain comparison of text files loads none of them: the program loads
-// them from the module vellora-compare-extras.so beside it only when they are asked for.
+// The parts of vellora-compare that need Qt Gui or Qt Network (the PDF report, downloading an
+// address), behind one table of functions, so that a plain comparison loads neither: the program
+// loads them from the module vellora-compare-extras.so beside it only when they are asked for.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "ComparisonReport.h"
-#include "PlainImport.h"
 
 namespace vellora {
 
@@ -21,11 +17,6 @@ struct CompareExtras {
   // Downloads an http or https address and reads it as Import from address does; nothing, with
   // error set (naming the address), on failure.
   std::optional<std::u16string> (*ReadAddress)(const std::string& address, std::string& error);
-  // Reads the bytes of a file that Import's first step (ImportPlainText) sent on to a document
-  // reader, as Import does; nothing, with error set (naming the file), on failure.
-  std::optional<std::u16string> (*ReadDocument)(const std::filesystem::path& path,
-                                                ImportRoute route, std::string_view bytes,
-                                                std::string& error);
 };
 
 // The extras, or null with error set when they cannot be loaded (a message for the user). Linked
@@ -33,6 +24,6 @@ struct CompareExtras {
 const CompareExtras* LoadCompareExtras(std::string& error);
 
 // The name of the module's entry point, which returns the table.
-inline constexpr const char* kCompareExtrasEntry = "vellora_compare_extras_v2";
+inline constexpr const char* kCompareExtrasEntry = "vellora_compare_extras_v1";
 
 }  // namespace vellora

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <memory>
 
-#include "DocumentImport.h"
 #include "PageFetcher.h"
 #include "ReportFile.h"
 
@@ -44,20 +43,10 @@ bool WritePdf(const ComparisonReport& report, const std::string& path, std::stri
   return true;
 }
 
-std::optional<std::u16string> ReadDocument(const std::filesystem::path& path, ImportRoute route,
-                                           std::string_view bytes, std::string& error) {
-  ImportResult result = ImportDocumentBytes(path, route, bytes);
-  if (!result.Ok) {
-    error = std::move(result.Error);
-    return std::nullopt;
-  }
-  return std::move(result.Document.Text);
-}
-
 }  // namespace
 
 const CompareExtras& CompareExtrasImplementation() {
-  static const CompareExtras extras{WritePdf, ReadAddress, ReadDocument};
+  static const CompareExtras extras{WritePdf, ReadAddress};
   return extras;
 }
 

@@ -1,5 +1,4 @@
-// The extras' implementations (Qt Gui, Qt Network and the document readers), for the module and
-// for direct linking.
+// The extras' implementations (Qt Gui and Qt Network), for the module and for direct linking.
 #pragma once
 
 #include "CompareExtras.h"

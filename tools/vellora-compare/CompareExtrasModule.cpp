@@ -3,6 +3,6 @@
 #include "CompareExtrasImpl.h"
 
 extern "C" __attribute__((visibility("default"))) const vellora::CompareExtras*
-vellora_compare_extras_v2() {
+vellora_compare_extras_v1() {
   return &vellora::CompareExtrasImplementation();
 }

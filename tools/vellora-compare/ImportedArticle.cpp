@@ -2,6 +2,7 @@
 
 #include "AddressArgument.h"
 #include "CompareExtras.h"
+#include "CompareReaders.h"
 #include "PlainImport.h"
 
 namespace vellora {
@@ -16,11 +17,11 @@ std::optional<std::u16string> ReadImportedArticle(const std::filesystem::path& p
   }
   PlainImport plain = ImportPlainText(path);
   if (plain.NeedsReader) {
-    // Web pages, Word and OpenDocument documents and RTF need readers (and their libraries) that
-    // a comparison of plain text files never loads.
-    const CompareExtras* extras = LoadCompareExtras(error);
-    if (extras == nullptr) return std::nullopt;
-    return extras->ReadDocument(path, plain.Route, plain.Bytes, error);
+    // Web pages, Word and OpenDocument documents and RTF need readers (and their zip and HTML
+    // libraries) that a comparison of plain text files never loads.
+    const CompareReaders* readers = LoadCompareReaders(error);
+    if (readers == nullptr) return std::nullopt;
+    return readers->ReadDocument(path, plain.Route, plain.Bytes, error);
   }
   if (!plain.Result.Ok) {
     error = std::move(plain.Result.Error);
