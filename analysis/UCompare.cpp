@@ -58,7 +58,14 @@ DuplicateComparison::DuplicateComparison(std::u16string_view text1, TListWords& 
       // window makes of 0, the nearest sensible value.
       minLength_(minLength < 0 ? 1 : minLength),
       unitType_(unitType),
-      index_(text1, words1, text2, words2) {}
+      index_(text1, words1, text2, words2, GramWordsFor(minLength_, unitType)) {}
+
+// Windows of many words are looked up by a hash of all their leading words but the last (up to
+// eight of them), which finds the few places worth an attempt at once; shorter ones use the
+// lists of one to three leading words.
+std::int32_t DuplicateComparison::GramWordsFor(std::int32_t minLength, std::int32_t unitType) {
+  return unitType == UnitWords && minLength >= 5 ? std::min(minLength - 1, 8) : 0;
+}
 
 std::size_t DuplicateComparison::IndexMemoryBytes() const {
   return index_.MemoryBytes();
@@ -181,17 +188,28 @@ bool DuplicateComparison::FindMatch(std::int32_t s1, std::int32_t e1) {
   // the last word still ends the scan, the whole window when only matches count; the index
   // knows up to three.
   const std::int32_t length = e1 - s1 + 1;
-  index_.Prefetch(s1 + 1);  // windows advance one unit at a time
-  WordIndex::Range places = index_.PlacesOf(s1, std::min(length - 1, 3));
+  WordIndex::Range places;
+  const std::int32_t gramWords = index_.GramWords();
+  if (gramWords > 0) {
+    // Windows advance one word at a time; the windows at the end of Article 1, shorter than a
+    // gram and one, try the places of their first word (enough to find every event there).
+    index_.PrefetchGram(s1 + 4);
+    places = length - 1 >= gramWords ? index_.GramPlacesOf(s1) : index_.PlacesOf(s1, 1);
+  } else {
+    index_.Prefetch(s1 + 1);  // windows advance one unit at a time
+    places = index_.PlacesOf(s1, std::min(length - 1, 3));
+  }
   Outcome outcome;
   std::int32_t s2 = FirstEvent(places, from, s1, e1, newBlock, false, outcome);
   if (outcome == Outcome::FailedAtLast) {
     // Start over once from the beginning of Article 2, in a new block.
     resumeAt_ = -1;
     newBlock = true;
-    if (length == 1) {
+    // Places sharing fewer leading words than the window still include all its matches, so
+    // the gram index's places serve as they are.
+    if (gramWords == 0 && length == 1) {
       places = index_.PlacesOf(s1, 1);
-    } else if (length <= 3) {
+    } else if (gramWords == 0 && length <= 3) {
       places = index_.Extend(places, s1);
     }
     s2 = FirstEvent(places, 0, s1, e1, true, true, outcome);

@@ -50,6 +50,7 @@ class DuplicateComparison {
 
  private:
   enum class Outcome { NoEvent, FailedAtLast, Matched };
+  static std::int32_t GramWordsFor(std::int32_t minLength, std::int32_t unitType);
   Outcome TryAt(std::int32_t j, std::int32_t s1, std::int32_t e1, bool newBlock) const;
   std::int32_t FirstEvent(const WordIndex::Range& places, std::int32_t from, std::int32_t s1,
                           std::int32_t e1, bool newBlock, bool matchOnly, Outcome& outcome);

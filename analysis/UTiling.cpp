@@ -1,10 +1,13 @@
 // Longest-first tiling of Article 2 by runs of Article 1, on token ids.
 #include <algorithm>
+#include <bit>
 #include <limits>
+#include <optional>
 #include <queue>
 #include <set>
 
 #include "UAnywhere.h"
+#include "UGramHash.h"
 
 namespace vellora {
 namespace {
@@ -235,12 +238,152 @@ class ReversedSuffixAutomaton {
 
 }  // namespace
 
-std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
-                                   std::span<const std::uint32_t> tokens2, std::int32_t minTokens) {
+namespace {
+
+// Grams of 4 to 8 tokens: shorter ones repeat too often in ordinary texts to pay off, and longer
+// ones would find nothing more.
+constexpr std::int32_t kShortestGram = 4;
+constexpr std::int32_t kLongestGram = 8;
+
+// Runs of Article 1 found by their first `gram` tokens: a hash table of every gram of Article 1
+// with, per gram, its places in increasing order. A run of at least `gram` tokens starts with a
+// gram of its own, so looking up Article 2's grams finds every place a long run can come from;
+// places that only share the hash are weeded out by comparing tokens, so the answer stays exact.
+class GramIndex {
+ public:
+  GramIndex(std::span<const std::uint32_t> tokens1, std::int32_t gram)
+      : tokens1_(tokens1), gram_(gram) {
+    const auto n1 = static_cast<std::int32_t>(tokens1.size());
+    if (n1 < gram) return;
+    const std::int32_t grams = n1 - gram + 1;
+    std::size_t capacity = 1024;
+    while (capacity < static_cast<std::size_t>(grams) * 2) capacity <<= 1;
+    slots_.assign(capacity, Slot{});
+    shift_ = 64 - std::countr_zero(capacity);
+    next_.assign(static_cast<std::size_t>(grams), kNone);
+    // From the end backwards, so that each place is put in front of the later ones.
+    const std::vector<std::uint64_t> hashes = GramHashes(tokens1, gram);
+    for (std::int32_t p = grams; p-- > 0;) {
+      if (p >= kAhead) Prefetch(hashes[static_cast<std::size_t>(p - kAhead)]);
+      Slot& slot = SlotFor(hashes[static_cast<std::size_t>(p)]);
+      next_[static_cast<std::size_t>(p)] = slot.head;
+      slot.head = p;
+    }
+  }
+
+  static constexpr std::int32_t kNone = -1;
+
+  // The table is larger than the cache: look-ups a few places ahead are started early.
+  static constexpr std::int32_t kAhead = 8;
+  void Prefetch(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[FinishGramHash(hash) >> shift_]);
+  }
+
+  // First place of Article 1 whose gram has this hash (or shares the table's short form of it).
+  std::int32_t First(std::uint64_t hash) const {
+    if (slots_.empty()) return kNone;
+    const std::uint64_t mixed = FinishGramHash(hash);
+    const auto tag = static_cast<std::uint32_t>(mixed) | 1u;
+    for (std::size_t slot = mixed >> shift_;; slot = (slot + 1) & (slots_.size() - 1)) {
+      if (slots_[slot].tag == tag) return slots_[slot].head;
+      if (slots_[slot].tag == 0) return kNone;
+    }
+  }
+  std::int32_t Next(std::int32_t place) const { return next_[static_cast<std::size_t>(place)]; }
+
+ private:
+  struct Slot {
+    std::uint32_t tag = 0;  // 0: empty
+    std::int32_t head = kNone;
+  };
+  Slot& SlotFor(std::uint64_t hash) {
+    const std::uint64_t mixed = FinishGramHash(hash);
+    const auto tag = static_cast<std::uint32_t>(mixed) | 1u;
+    for (std::size_t slot = mixed >> shift_;; slot = (slot + 1) & (slots_.size() - 1)) {
+      if (slots_[slot].tag == tag) return slots_[slot];
+      if (slots_[slot].tag == 0) {
+        slots_[slot].tag = tag;
+        return slots_[slot];
+      }
+    }
+  }
+
+  std::span<const std::uint32_t> tokens1_;
+  std::int32_t gram_;
+  std::vector<Slot> slots_;
+  std::vector<std::int32_t> next_;  // next place with the same short hash, or kNone
+  int shift_ = 64;
+};
+
+// Tokens equal from these places on, counted up to `limit`.
+std::int32_t CommonLength(std::span<const std::uint32_t> tokens1, std::int32_t p,
+                          std::span<const std::uint32_t> tokens2, std::int32_t i,
+                          std::int32_t limit) {
+  const std::int32_t most =
+      std::min<std::int32_t>({limit, static_cast<std::int32_t>(tokens1.size()) - p,
+                              static_cast<std::int32_t>(tokens2.size()) - i});
+  std::int32_t k = 0;
+  while (k < most && tokens1[p + k] == tokens2[i + k]) ++k;
+  return k;
+}
+
+// Longest-first choice of tiles from the longest run at every place of Article 2 (only runs of at
+// least `minimum` tokens count); `source(place, length)` gives the first place in Article 1 of the
+// run of `length` tokens at `place`.
+template <typename Source>
+std::vector<Tile> ChooseTiles(const std::vector<std::int32_t>& longest, std::int32_t minimum,
+                              Source&& source) {
   std::vector<Tile> tiles;
+  const auto n2 = static_cast<std::int32_t>(longest.size());
+  // Candidates ordered by length, then by earlier place: (length << 32) | (max - place).
+  const auto entry = [](std::int32_t len, std::int32_t place) {
+    return (static_cast<std::uint64_t>(len) << 32) |
+           (std::numeric_limits<std::uint32_t>::max() - static_cast<std::uint32_t>(place));
+  };
+  // A place whose previous place has a longer run can only become a tile once a tile ends right
+  // before it: until then its neighbour's run is always longer and would cover it. It is queued
+  // at that moment, which keeps the queue to the heads of the runs.
+  const auto length = [&](std::int32_t i) { return longest[static_cast<std::size_t>(i)]; };
+  std::vector<std::uint64_t> initial;
+  for (std::int32_t i = 0; i < n2; ++i) {
+    if (length(i) >= minimum && (i == 0 || length(i - 1) <= length(i))) {
+      initial.push_back(entry(length(i), i));
+    }
+  }
+  std::priority_queue<std::uint64_t> queue(std::less<std::uint64_t>(), std::move(initial));
+  std::vector<bool> tiled(static_cast<std::size_t>(n2), false);
+  std::set<std::int32_t> tileStarts;
+  while (!queue.empty()) {
+    const std::uint64_t top = queue.top();
+    queue.pop();
+    const auto len = static_cast<std::int32_t>(top >> 32);
+    const auto place = static_cast<std::int32_t>(std::numeric_limits<std::uint32_t>::max() -
+                                                 static_cast<std::uint32_t>(top));
+    if (tiled[static_cast<std::size_t>(place)]) continue;
+    // A tile placed since this candidate was queued may cut it short.
+    std::int32_t available = len;
+    const auto after = tileStarts.lower_bound(place);
+    if (after != tileStarts.end()) available = std::min(available, *after - place);
+    if (available < len) {
+      if (available >= minimum) queue.push(entry(available, place));
+      continue;
+    }
+    tiles.push_back(Tile{source(place, len), place, len});
+    tileStarts.insert(place);
+    std::fill(tiled.begin() + place, tiled.begin() + place + len, true);
+    const std::int32_t next = place + len;
+    if (next < n2 && !tiled[static_cast<std::size_t>(next)] && length(next) >= minimum) {
+      queue.push(entry(length(next), next));
+    }
+  }
+  std::sort(tiles.begin(), tiles.end(),
+            [](const Tile& a, const Tile& b) { return a.Start2 < b.Start2; });
+  return tiles;
+}
+
+std::vector<Tile> TileWithAutomaton(std::span<const std::uint32_t> tokens1,
+                                    std::span<const std::uint32_t> tokens2, std::int32_t minimum) {
   const auto n2 = static_cast<std::int32_t>(tokens2.size());
-  if (tokens1.empty() || n2 == 0) return tiles;
-  const std::int32_t minimum = std::max(minTokens, 1);
   // Word and unit ids are small numbers; the id of a word missing from Article 2 is not.
   std::uint32_t rootTokens = 0;
   const auto cap = static_cast<std::uint32_t>(std::min<std::size_t>(
@@ -274,44 +417,91 @@ std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
     longest[static_cast<std::size_t>(i)] = length;
     reached[static_cast<std::size_t>(i)] = state;
   }
+  return ChooseTiles(longest, minimum, [&](std::int32_t place, std::int32_t len) {
+    return automaton.FirstStart(reached[static_cast<std::size_t>(place)], len);
+  });
+}
 
-  // Candidates ordered by length, then by earlier place: (length << 32) | (max - place).
-  const auto entry = [](std::int32_t len, std::int32_t place) {
-    return (static_cast<std::uint64_t>(len) << 32) |
-           (std::numeric_limits<std::uint32_t>::max() - static_cast<std::uint32_t>(place));
-  };
-  std::vector<std::uint64_t> initial;
-  for (std::int32_t i = 0; i < n2; ++i) {
-    if (longest[static_cast<std::size_t>(i)] >= minimum) {
-      initial.push_back(entry(longest[static_cast<std::size_t>(i)], i));
+// The same tiling through the gram index; gives up (nullopt) once the places it has to look at
+// exceed `budget`, which only highly repetitive articles reach.
+std::optional<std::vector<Tile>> TileWithGrams(std::span<const std::uint32_t> tokens1,
+                                               std::span<const std::uint32_t> tokens2,
+                                               std::int32_t minimum, std::int64_t budget) {
+  const std::int32_t gram = std::min(minimum, kLongestGram);
+  const auto n2 = static_cast<std::int32_t>(tokens2.size());
+  if (static_cast<std::int32_t>(tokens1.size()) < gram || n2 < gram) return std::vector<Tile>{};
+  const GramIndex index(tokens1, gram);
+  std::vector<std::int32_t> longest(static_cast<std::size_t>(n2), 0);
+  // The places of Article 1 tried at the previous place of Article 2 with their common lengths:
+  // a place one further on the same diagonal has exactly one token less in common.
+  std::vector<std::pair<std::int32_t, std::int32_t>> previous;
+  std::vector<std::pair<std::int32_t, std::int32_t>> current;
+  const std::vector<std::uint64_t> hashes2 = GramHashes(tokens2, gram);
+  const auto grams2 = static_cast<std::int32_t>(hashes2.size());
+  std::int64_t work = 0;
+  for (std::int32_t i = 0; i < grams2; ++i) {
+    if (i + GramIndex::kAhead < grams2) {
+      index.Prefetch(hashes2[static_cast<std::size_t>(i + GramIndex::kAhead)]);
     }
-  }
-  std::priority_queue<std::uint64_t> queue(std::less<std::uint64_t>(), std::move(initial));
-  std::vector<bool> tiled(static_cast<std::size_t>(n2), false);
-  std::set<std::int32_t> tileStarts;
-  while (!queue.empty()) {
-    const std::uint64_t top = queue.top();
-    queue.pop();
-    const auto len = static_cast<std::int32_t>(top >> 32);
-    const auto place = static_cast<std::int32_t>(std::numeric_limits<std::uint32_t>::max() -
-                                                 static_cast<std::uint32_t>(top));
-    if (tiled[static_cast<std::size_t>(place)]) continue;
-    // A tile placed since this candidate was queued may cut it short.
-    std::int32_t available = len;
-    const auto after = tileStarts.lower_bound(place);
-    if (after != tileStarts.end()) available = std::min(available, *after - place);
-    if (available < len) {
-      if (available >= minimum) queue.push(entry(available, place));
-      continue;
+    current.clear();
+    std::int32_t best = 0;
+    auto before = previous.begin();
+    for (std::int32_t p = index.First(hashes2[static_cast<std::size_t>(i)]); p != GramIndex::kNone;
+         p = index.Next(p)) {
+      ++work;
+      while (before != previous.end() && before->first < p - 1) ++before;
+      std::int32_t common;
+      if (before != previous.end() && before->first == p - 1 && before->second > 0) {
+        common = before->second - 1;
+      } else {
+        common = CommonLength(tokens1, p, tokens2, i, std::numeric_limits<std::int32_t>::max());
+        work += common;
+      }
+      // Checked at every place: one gram of a repetitive article can recur everywhere.
+      if (work > budget) return std::nullopt;
+      current.emplace_back(p, common);
+      best = std::max(best, common);
     }
-    const std::int32_t start1 = automaton.FirstStart(reached[static_cast<std::size_t>(place)], len);
-    tiles.push_back(Tile{start1, place, len});
-    tileStarts.insert(place);
-    std::fill(tiled.begin() + place, tiled.begin() + place + len, true);
+    longest[static_cast<std::size_t>(i)] = best >= gram ? best : 0;
+    previous.swap(current);
   }
-  std::sort(tiles.begin(), tiles.end(),
-            [](const Tile& a, const Tile& b) { return a.Start2 < b.Start2; });
+  std::vector<Tile> tiles =
+      ChooseTiles(longest, minimum, [&](std::int32_t place, std::int32_t len) {
+        if (work > budget) return GramIndex::kNone;  // the whole answer is thrown away below
+        const std::uint64_t hash = hashes2[static_cast<std::size_t>(place)];
+        for (std::int32_t p = index.First(hash); p != GramIndex::kNone; p = index.Next(p)) {
+          const std::int32_t common = CommonLength(tokens1, p, tokens2, place, len);
+          work += common + 1;
+          if (common == len || work > budget) return p;
+        }
+        return GramIndex::kNone;  // not reached: the run was found at one of these places
+      });
+  if (work > budget) return std::nullopt;
   return tiles;
+}
+
+}  // namespace
+
+std::vector<Tile> TileLongestFirst(std::span<const std::uint32_t> tokens1,
+                                   std::span<const std::uint32_t> tokens2, std::int32_t minTokens,
+                                   TilingIndex method) {
+  if (tokens1.empty() || tokens2.empty()) return {};
+  const std::int32_t minimum = std::max(minTokens, 1);
+  switch (method) {
+    case TilingIndex::Automaton:
+      return TileWithAutomaton(tokens1, tokens2, minimum);
+    case TilingIndex::Grams:
+      return *TileWithGrams(tokens1, tokens2, minimum, std::numeric_limits<std::int64_t>::max());
+    case TilingIndex::Automatic:
+      break;
+  }
+  // Short grams repeat too often to be worth it; on repetitive articles the gram index stops
+  // after a few times the work of a plain text and the automaton, linear in any case, takes over.
+  if (minimum >= kShortestGram) {
+    const std::int64_t budget = 8 * static_cast<std::int64_t>(tokens1.size() + tokens2.size());
+    if (auto tiles = TileWithGrams(tokens1, tokens2, minimum, budget)) return std::move(*tiles);
+  }
+  return TileWithAutomaton(tokens1, tokens2, minimum);
 }
 
 std::vector<std::size_t> GroupTiles(const std::vector<Tile>& tiles, std::int32_t gap) {

@@ -1,6 +1,9 @@
 #include "UWordIndex.h"
 
+#include "UGramHash.h"
+
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -137,7 +140,8 @@ std::uint32_t FindRoot(std::vector<std::uint32_t>& parent, std::uint32_t i) {
 }  // namespace
 
 WordIndex::WordIndex(std::u16string_view text1, const TListWords& words1, std::u16string_view text2,
-                     const TListWords& words2) {
+                     const TListWords& words2, std::int32_t gramWords)
+    : gramWords_(gramWords >= 4 ? gramWords : 0) {
   idCount_ = AssignWordIds(text1, words1, text2, words2, ids1_, ids2_);
   BuildLists();
 }
@@ -162,29 +166,47 @@ std::uint32_t WordIndex::IdAfter(std::uint32_t place, std::uint32_t offset) cons
   return place + offset < ids2_.size() ? ids2_[place + offset] : idCount_;
 }
 
+// Stable counting sort by the id `offset` words after each place.
+std::vector<std::uint32_t> WordIndex::SortedByIdAfter(const std::vector<std::uint32_t>& in,
+                                                      std::uint32_t offset) const {
+  std::vector<std::uint32_t> start(idCount_ + 2, 0);
+  for (const std::uint32_t j : in) ++start[IdAfter(j, offset) + 1];
+  std::partial_sum(start.begin(), start.end(), start.begin());
+  std::vector<std::uint32_t> out(in.size());
+  for (const std::uint32_t j : in) out[start[IdAfter(j, offset)]++] = j;
+  return out;
+}
+
 void WordIndex::BuildLists() {
   const auto n = static_cast<std::uint32_t>(ids2_.size());
   // Stable counting sorts, least significant key first, give every list its order: by id, then
   // by the following ids, then by place.
-  const auto sortBy = [&](const std::vector<std::uint32_t>& in, std::uint32_t offset) {
-    std::vector<std::uint32_t> start(idCount_ + 2, 0);
-    for (const std::uint32_t j : in) ++start[IdAfter(j, offset) + 1];
-    std::partial_sum(start.begin(), start.end(), start.begin());
-    std::vector<std::uint32_t> out(in.size());
-    for (const std::uint32_t j : in) out[start[IdAfter(j, offset)]++] = j;
-    return out;
-  };
   std::vector<std::uint32_t> byPlace(n);
   std::iota(byPlace.begin(), byPlace.end(), 0u);
-  lists_[0].places = sortBy(byPlace, 0);
-  std::vector<std::uint32_t> byNext = sortBy(byPlace, 1);
-  lists_[1].places = sortBy(byNext, 0);
-  lists_[2].places = sortBy(sortBy(sortBy(byPlace, 2), 1), 0);
-  std::vector<std::uint32_t>().swap(byNext);
-
+  lists_[0].places = SortedByIdAfter(byPlace, 0);
   groupStart_.assign(idCount_ + 1, 0);
   for (const std::uint32_t id : ids2_) ++groupStart_[id + 1];
   std::partial_sum(groupStart_.begin(), groupStart_.end(), groupStart_.begin());
+  if (gramWords_ > 0) {
+    BuildGramList();
+  } else {
+    BuildPairLists(byPlace);
+  }
+  for (OrderedList& list : lists_) {
+    if (list.places.empty()) continue;
+    list.slot.resize(n);
+    for (std::uint32_t i = 0; i < n; ++i) list.slot[list.places[i]] = i;
+    list.skip.resize(n + 1);
+    std::iota(list.skip.begin(), list.skip.end(), 0u);
+  }
+}
+
+void WordIndex::BuildPairLists(const std::vector<std::uint32_t>& byPlace) {
+  const auto n = static_cast<std::uint32_t>(ids2_.size());
+  std::vector<std::uint32_t> byNext = SortedByIdAfter(byPlace, 1);
+  lists_[1].places = SortedByIdAfter(byNext, 0);
+  lists_[2].places = SortedByIdAfter(SortedByIdAfter(SortedByIdAfter(byPlace, 2), 1), 0);
+  std::vector<std::uint32_t>().swap(byNext);
 
   nextIds_.resize(n);
   thirdIds_.resize(n);
@@ -211,12 +233,88 @@ void WordIndex::BuildLists() {
     i = end;
   }
   std::vector<std::uint32_t>().swap(nextIds_);  // the table answers pair look-ups from here on
-  for (OrderedList& list : lists_) {
-    list.slot.resize(n);
-    for (std::uint32_t i = 0; i < n; ++i) list.slot[list.places[i]] = i;
-    list.skip.resize(n + 1);
-    std::iota(list.skip.begin(), list.skip.end(), 0u);
+}
+
+std::size_t WordIndex::GramSlot(std::uint64_t hash, std::uint32_t& tag) const {
+  const std::uint64_t mixed = FinishGramHash(hash);
+  tag = static_cast<std::uint32_t>(mixed) | 1u;
+  return static_cast<std::size_t>(mixed >> gramShift_);
+}
+
+// Every gram of Article 2 gets the group of its hash, in order of first occurrence; a counting
+// sort by group lists each group's places in increasing order. Places too near the end for a
+// whole gram join no group: a window that long cannot match there.
+void WordIndex::BuildGramList() {
+  const auto n = static_cast<std::uint32_t>(ids2_.size());
+  const std::vector<std::uint64_t> hashes2 = GramHashes(ids2_, gramWords_);
+  std::size_t capacity = 1024;
+  while (capacity < hashes2.size() * 2) capacity <<= 1;
+  gramSlots_.assign(capacity, GramSlotEntry{});
+  gramShift_ = 64 - std::countr_zero(capacity);
+  const std::size_t mask = capacity - 1;
+  std::vector<std::uint32_t> groupOf(hashes2.size());
+  std::uint32_t groups = 0;
+  constexpr std::size_t kAhead = 8;  // the table is larger than the cache
+  for (std::size_t j = 0; j < hashes2.size(); ++j) {
+    std::uint32_t tag;
+    if (j + kAhead < hashes2.size())
+      __builtin_prefetch(&gramSlots_[GramSlot(hashes2[j + kAhead], tag)]);
+    for (std::size_t slot = GramSlot(hashes2[j], tag);; slot = (slot + 1) & mask) {
+      GramSlotEntry& entry = gramSlots_[slot];
+      if (entry.tag == tag) {
+        groupOf[j] = entry.group;
+        break;
+      }
+      if (entry.tag == 0) {
+        entry = GramSlotEntry{tag, groups};
+        groupOf[j] = groups++;
+        break;
+      }
+    }
   }
+  gramGroupStart_.assign(groups + 1, 0);
+  for (const std::uint32_t g : groupOf) ++gramGroupStart_[g + 1];
+  std::partial_sum(gramGroupStart_.begin(), gramGroupStart_.end(), gramGroupStart_.begin());
+  std::vector<std::uint32_t> next(gramGroupStart_.begin(), gramGroupStart_.end() - 1);
+  OrderedList& list = lists_[kGramList];
+  list.places.resize(n);
+  for (std::uint32_t j = 0; j < groupOf.size(); ++j) list.places[next[groupOf[j]]++] = j;
+  // The places without a gram close the list, outside every group.
+  for (auto j = static_cast<std::uint32_t>(groupOf.size()); j < n; ++j) {
+    list.places[j] = j;
+  }
+
+  // Article 1's grams: one with a word Article 2 lacks cannot occur there.
+  gramHashes1_ = GramHashes(ids1_, gramWords_);
+  std::int32_t absent = 0;
+  for (std::size_t i = 0; i < ids1_.size(); ++i) {
+    absent += ids1_[i] == kAbsent;
+    if (i >= static_cast<std::size_t>(gramWords_)) absent -= ids1_[i - gramWords_] == kAbsent;
+    if (i + 1 >= static_cast<std::size_t>(gramWords_) && absent > 0) {
+      gramHashes1_[i + 1 - gramWords_] = kNoGram;
+    }
+  }
+}
+
+WordIndex::Range WordIndex::GramPlacesOf(std::int32_t s1) const {
+  const auto i = static_cast<std::size_t>(s1);
+  if (i >= gramHashes1_.size() || gramHashes1_[i] == kNoGram) return Range{kGramList, 0, 0};
+  std::uint32_t tag;
+  const std::size_t mask = gramSlots_.size() - 1;
+  for (std::size_t slot = GramSlot(gramHashes1_[i], tag);; slot = (slot + 1) & mask) {
+    const GramSlotEntry& entry = gramSlots_[slot];
+    if (entry.tag == tag) {
+      return Range{kGramList, gramGroupStart_[entry.group], gramGroupStart_[entry.group + 1]};
+    }
+    if (entry.tag == 0) return Range{kGramList, 0, 0};
+  }
+}
+
+void WordIndex::PrefetchGram(std::int32_t s1) const {
+  const auto i = static_cast<std::size_t>(s1);
+  if (i >= gramHashes1_.size() || gramHashes1_[i] == kNoGram) return;
+  std::uint32_t tag;
+  __builtin_prefetch(&gramSlots_[GramSlot(gramHashes1_[i], tag)]);
 }
 
 WordIndex::Range WordIndex::PlacesOf(std::int32_t s1, int leadingWords) const {
@@ -268,12 +366,15 @@ std::uint32_t WordIndex::NextUnmarked(const Range& range, std::uint32_t i) {
 
 void WordIndex::MarkPlace(std::int32_t place) {
   const auto j = static_cast<std::size_t>(place);
-  for (OrderedList& list : lists_) list.skip[list.slot[j]] = list.slot[j] + 1;
+  for (OrderedList& list : lists_) {
+    if (!list.slot.empty()) list.skip[list.slot[j]] = list.slot[j] + 1;
+  }
 }
 
 std::size_t WordIndex::MemoryBytes() const {
   std::size_t units = ids1_.capacity() + ids2_.capacity() + groupStart_.capacity() +
-                      nextIds_.capacity() + thirdIds_.capacity();
+                      nextIds_.capacity() + thirdIds_.capacity() + gramGroupStart_.capacity() +
+                      2 * (gramSlots_.capacity() + gramHashes1_.capacity());
   for (const OrderedList& list : lists_) {
     units += list.places.capacity() + list.slot.capacity() + list.skip.capacity();
   }

@@ -23,8 +23,10 @@ class WordIndex {
  public:
   static constexpr std::uint32_t kAbsent = 0xFFFFFFFFu;  // a word of Article 1 not in Article 2
 
+  // With gramWords of 4 or more, runs of that many words of Article 2 are indexed too (see
+  // GramPlacesOf), and the pair and triple lists are left out.
   WordIndex(std::u16string_view text1, const TListWords& words1, std::u16string_view text2,
-            const TListWords& words2);
+            const TListWords& words2, std::int32_t gramWords = 0);
 
   std::uint32_t Id1(std::int32_t word) const { return ids1_[static_cast<std::size_t>(word)]; }
   std::uint32_t Id2(std::int32_t word) const { return ids2_[static_cast<std::size_t>(word)]; }
@@ -37,6 +39,11 @@ class WordIndex {
     std::uint32_t end = 0;
   };
   Range PlacesOf(std::int32_t s1, int leadingWords) const;
+  // With a gram index: places of Article 2 whose next GramWords() words may equal those at s1 of
+  // Article 1 (every place where they are equal, and rarely another that only hashes alike).
+  std::int32_t GramWords() const { return gramWords_; }
+  Range GramPlacesOf(std::int32_t s1) const;
+  void PrefetchGram(std::int32_t s1) const;
   // The places of one more leading word, found inside the range of the current ones.
   Range Extend(const Range& range, std::int32_t s1) const;
   // Starts loading the table entry of the pair at s1 of Article 1, which the walk needs next.
@@ -63,14 +70,33 @@ class WordIndex {
   };
 
   void BuildLists();
+  void BuildPairLists(const std::vector<std::uint32_t>& byPlace);
+  std::vector<std::uint32_t> SortedByIdAfter(const std::vector<std::uint32_t>& in,
+                                             std::uint32_t offset) const;
+  void BuildGramList();
+  std::size_t GramSlot(std::uint64_t hash, std::uint32_t& tag) const;
   std::uint32_t IdAfter(std::uint32_t place, std::uint32_t offset) const;
 
   std::vector<std::uint32_t> ids1_;
   std::vector<std::uint32_t> ids2_;
   std::uint32_t idCount_ = 0;
   std::vector<std::uint32_t> groupStart_;  // per id, start of its group in every list
-  OrderedList lists_[3];                   // by word; by word and next; by word, next, next but one
-  std::vector<std::uint32_t> nextIds_;     // for list 1: the next word's id; only while building
+  // By word; by word and next; by word, next, next but one; by gram hash. Lists not built are
+  // empty.
+  OrderedList lists_[4];
+  static constexpr int kGramList = 3;
+  std::int32_t gramWords_ = 0;
+  // Article 2's grams by hash: slot -> tag and group; a group's stretch of the gram list.
+  struct GramSlotEntry {
+    std::uint32_t tag = 0;  // 0: empty
+    std::uint32_t group = 0;
+  };
+  std::vector<GramSlotEntry> gramSlots_;
+  int gramShift_ = 64;
+  std::vector<std::uint32_t> gramGroupStart_;
+  std::vector<std::uint64_t> gramHashes1_;  // per place of Article 1; kNoGram when it cannot occur
+  static constexpr std::uint64_t kNoGram = 0;
+  std::vector<std::uint32_t> nextIds_;  // for list 1: the next word's id; only while building
   // Stretch of list 1 for each pair of ids that occurs: open addressing on the pair.
   struct PairSlot {
     std::uint32_t first = kAbsent;

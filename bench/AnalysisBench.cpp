@@ -64,6 +64,7 @@ BENCHMARK(BM_Compare)
     ->Args({10000, vellora::UnitSentences, 1})
     ->Args({100000, vellora::UnitSentences, 1})
     ->Args({100000, vellora::UnitWords, 1})
+    ->Args({100000, vellora::UnitWords, 8})
     ->Unit(benchmark::kMillisecond);
 
 // A whole Compare in Anywhere mode: segmentation, word ids, the tiling, blocks and colours.
@@ -88,6 +89,35 @@ BENCHMARK(BM_CompareAnywhere)
     ->Args({100000, vellora::UnitWords, 3, 0})
     ->Args({100000, vellora::UnitWords, 8, 2})
     ->Args({100000, vellora::UnitSentences, 1, 0})
+    ->Unit(benchmark::kMillisecond);
+
+// Two articles of 100,000 words drawn from two words, three in four of them the same: every run
+// recurs everywhere, which the hash indexes of both modes must survive without slowing down.
+void BM_CompareRepetitive(benchmark::State& state) {
+  std::u16string text1, text2;
+  std::uint32_t seed = 5;
+  for (int i = 0; i < 100000; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    text1 += (seed >> 24) % 4 == 0 ? u"u " : u"t ";
+    seed = seed * 1664525u + 1013904223u;
+    text2 += (seed >> 24) % 4 == 0 ? u"u " : u"t ";
+  }
+  const vellora::ComparisonSettings settings{static_cast<vellora::MatchMode>(state.range(0)),
+                                             static_cast<std::int32_t>(state.range(1)),
+                                             vellora::UnitWords, 0};
+  vellora::ArticleSpans a1, a2;
+  vellora::CompareOutcome outcome;
+  for (auto _ : state) {
+    outcome = vellora::CompareArticles(text1, a1, text2, a2, settings);
+    benchmark::DoNotOptimize(outcome);
+  }
+  state.counters["dup%"] = outcome.Share.Percent;
+}
+BENCHMARK(BM_CompareRepetitive)
+    ->ArgNames({"anywhere", "min"})
+    ->Args({0, 8})
+    ->Args({1, 8})
+    ->Args({1, 30})
     ->Unit(benchmark::kMillisecond);
 
 // Reading a file's bytes into a pane's text: UTF-8 check, decoding and line breaks.
