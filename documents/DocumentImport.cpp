@@ -67,7 +67,7 @@ ImportResult ImportDocumentBytes(const std::filesystem::path& path, ImportRoute 
 ImportResult ImportDocument(const std::filesystem::path& path, ImportRoute route) {
   PlainImport plain = ImportPlainText(path, route);
   if (!plain.NeedsReader) return std::move(plain.Result);
-  return ImportDocumentBytes(path, route, plain.Bytes);
+  return ImportDocumentBytes(path, route, plain.Bytes.View());
 }
 
 ImportResult ImportDocument(const std::filesystem::path& path) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -33,8 +34,8 @@ std::string DescribeByteCount(std::uint64_t bytes) {
   return std::to_string(bytes) + " bytes";
 }
 
-ReadOutcome<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64_t limit) {
-  using Outcome = ReadOutcome<std::string>;
+ReadOutcome<ByteBuffer> ReadFileBytes(const std::filesystem::path& path, std::uint64_t limit) {
+  using Outcome = ReadOutcome<ByteBuffer>;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {
     const int err = errno;
@@ -63,23 +64,32 @@ ReadOutcome<std::string> ReadFileBytes(const std::filesystem::path& path, std::u
     return Outcome::Failure("it is not an ordinary file");
   if (static_cast<std::uint64_t>(opened.st_size) > limit) return Outcome::Failure(tooLarge);
   // The whole file in one read into a buffer of its size.
-  std::string bytes(static_cast<std::size_t>(opened.st_size), '\0');
-  std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    const ssize_t got = ReadSome(fd, bytes.data() + filled, bytes.size() - filled);
+  ByteBuffer bytes;
+  std::size_t capacity = static_cast<std::size_t>(opened.st_size);
+  bytes.Data = std::make_unique_for_overwrite<char[]>(capacity);
+  while (bytes.Size < capacity) {
+    const ssize_t got = ReadSome(fd, bytes.Data.get() + bytes.Size, capacity - bytes.Size);
     if (got < 0) return Outcome::Failure("reading the file failed");
     if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+    bytes.Size += static_cast<std::size_t>(got);
   }
-  bytes.resize(filled);
   // The file may have grown meanwhile: it is read to its end, the limit enforced on what arrives.
   char chunk[64 * 1024];
   for (;;) {
     const ssize_t got = ReadSome(fd, chunk, sizeof chunk);
     if (got < 0) return Outcome::Failure("reading the file failed");
     if (got == 0) break;
-    if (static_cast<std::uint64_t>(got) > limit - bytes.size()) return Outcome::Failure(tooLarge);
-    bytes.append(chunk, static_cast<std::size_t>(got));
+    const auto more = static_cast<std::size_t>(got);
+    if (more > limit - bytes.Size) return Outcome::Failure(tooLarge);
+    if (more > capacity - bytes.Size) {
+      capacity = static_cast<std::size_t>(
+          std::min<std::uint64_t>(limit, std::max(bytes.Size + more, 2 * capacity)));
+      auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+      std::memcpy(larger.get(), bytes.Data.get(), bytes.Size);
+      bytes.Data = std::move(larger);
+    }
+    std::memcpy(bytes.Data.get() + bytes.Size, chunk, more);
+    bytes.Size += more;
   }
   return Outcome::Success(std::move(bytes));
 }

@@ -63,11 +63,12 @@ PlainImport Finished(ImportResult result) {
 PlainImport ReadAndChoose(const std::filesystem::path& path, ImportRoute route) {
   auto bytes = ReadFileBytes(path, ImportByteLimit(path));
   if (!bytes.Ok()) return Finished(FailedImport(path, bytes.Cause));
-  switch (ChooseImportReader(path, route, bytes.Value)) {
+  const std::string_view view = bytes.Value.View();
+  switch (ChooseImportReader(path, route, view)) {
     case ImportReader::Text:
-      return Finished(Succeeded(DecodeArticleBytes(bytes.Value)));
+      return Finished(Succeeded(DecodeArticleBytes(view)));
     case ImportReader::WordText: {
-      auto text = ReadWordRouteText(bytes.Value);
+      auto text = ReadWordRouteText(view);
       if (!text.Ok()) return Finished(FailedImport(path, text.Cause));
       return Finished(Succeeded(std::move(text.Value)));
     }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FileBytes.h"
 #include "ReadOutcome.h"
 
 namespace vellora {
@@ -88,7 +89,7 @@ struct PlainImport {
   ImportResult Result;
   bool NeedsReader = false;
   ImportRoute Route = ImportRoute::Plain;  // the route it was read along
-  std::string Bytes;                       // the whole file, when NeedsReader
+  ByteBuffer Bytes;                        // the whole file, when NeedsReader
 };
 
 // Reads the file along the given route. Never throws; every failure is a clear Error.

@@ -21,7 +21,7 @@ std::optional<std::u16string> ReadImportedArticle(const std::filesystem::path& p
     // libraries) that a comparison of plain text files never loads.
     const CompareReaders* readers = LoadCompareReaders(error);
     if (readers == nullptr) return std::nullopt;
-    return readers->ReadDocument(path, plain.Route, plain.Bytes, error);
+    return readers->ReadDocument(path, plain.Route, plain.Bytes.View(), error);
   }
   if (!plain.Result.Ok) {
     error = std::move(plain.Result.Error);
