@@ -111,10 +111,6 @@ std::u16string CleanConverterText(const QByteArray& output, bool dropBlankLines)
 
 }  // namespace
 
-bool LooksLikeOleCompoundFile(std::string_view bytes) {
-  return bytes.substr(0, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-}
-
 BinaryDocReaderOptions DefaultBinaryDocReaderOptions() {
   BinaryDocReaderOptions options;
   options.Converters.push_back({"antiword", {"-w", "0", "-m", "UTF-8.txt"}, true});

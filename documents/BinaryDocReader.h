@@ -7,12 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "PlainImport.h"
 #include "ReadOutcome.h"
 
 namespace vellora {
-
-// True when the bytes start with the OLE compound file signature D0 CF 11 E0 A1 B1 1A E1.
-bool LooksLikeOleCompoundFile(std::string_view bytes);
 
 // A program that writes a document's text as UTF-8 to its standard output; the document's path
 // is given after the arguments.

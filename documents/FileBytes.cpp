@@ -1,11 +1,30 @@
 #include "FileBytes.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 namespace vellora {
+namespace {
+
+struct OpenFile {
+  int fd;
+  ~OpenFile() { ::close(fd); }
+};
+
+ssize_t ReadSome(int fd, char* into, std::size_t count) {
+  for (;;) {
+    const ssize_t got = ::read(fd, into, count);
+    if (got >= 0 || errno != EINTR) return got;
+  }
+}
+
+}  // namespace
 
 std::string DescribeByteCount(std::uint64_t bytes) {
   constexpr std::uint64_t kKiB = 1024;
@@ -15,43 +34,63 @@ std::string DescribeByteCount(std::uint64_t bytes) {
   return std::to_string(bytes) + " bytes";
 }
 
-ReadOutcome<std::string> ReadFileBytes(const std::filesystem::path& path, std::uint64_t limit) {
-  using Outcome = ReadOutcome<std::string>;
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::file_status status = fs::status(path, ec);
-  if (ec || !fs::exists(status)) {
-    if (ec && ec != std::errc::no_such_file_or_directory)
-      return Outcome::Failure("the file cannot be examined (" + ec.message() + ")");
+ReadOutcome<ByteBuffer> ReadFileBytes(const std::filesystem::path& path, std::uint64_t limit) {
+  using Outcome = ReadOutcome<ByteBuffer>;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    const int err = errno;
+    if (err != ENOENT)
+      return Outcome::Failure("the file cannot be examined (" +
+                              std::generic_category().message(err) + ")");
     return Outcome::Failure("the file does not exist");
   }
-  if (fs::is_directory(status)) return Outcome::Failure("it is a folder, not a file");
+  if (S_ISDIR(info.st_mode)) return Outcome::Failure("it is a folder, not a file");
   // Devices and pipes could block or never end, so only ordinary files are read.
-  if (!fs::is_regular_file(status)) return Outcome::Failure("it is not an ordinary file");
-  const std::uintmax_t size = fs::file_size(path, ec);
-  if (ec) return Outcome::Failure("the file size cannot be read (" + ec.message() + ")");
+  if (!S_ISREG(info.st_mode)) return Outcome::Failure("it is not an ordinary file");
   const std::string tooLarge =
       "the file is larger than the " + DescribeByteCount(limit) + " that can be imported";
-  if (size > limit) return Outcome::Failure(tooLarge);
+  if (static_cast<std::uint64_t>(info.st_size) > limit) return Outcome::Failure(tooLarge);
 
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  // Not blocking: should the name now stand for a pipe, opening it must not wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) {
     const int err = errno;
     return Outcome::Failure("the file cannot be opened (" +
                             std::string(err != 0 ? std::strerror(err) : "access denied") + ")");
   }
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(size));
-  // The file may grow while it is read, so the limit is enforced on what arrives too.
-  char buffer[64 * 1024];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    const std::streamsize got = in.gcount();
-    if (got <= 0) break;
-    if (static_cast<std::uint64_t>(got) > limit - bytes.size()) return Outcome::Failure(tooLarge);
-    bytes.append(buffer, static_cast<std::size_t>(got));
+  const OpenFile file{fd};
+  struct stat opened {};
+  if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))
+    return Outcome::Failure("it is not an ordinary file");
+  if (static_cast<std::uint64_t>(opened.st_size) > limit) return Outcome::Failure(tooLarge);
+  // The whole file in one read into a buffer of its size.
+  ByteBuffer bytes;
+  std::size_t capacity = static_cast<std::size_t>(opened.st_size);
+  bytes.Data = std::make_unique_for_overwrite<char[]>(capacity);
+  while (bytes.Size < capacity) {
+    const ssize_t got = ReadSome(fd, bytes.Data.get() + bytes.Size, capacity - bytes.Size);
+    if (got < 0) return Outcome::Failure("reading the file failed");
+    if (got == 0) break;
+    bytes.Size += static_cast<std::size_t>(got);
   }
-  if (in.bad()) return Outcome::Failure("reading the file failed");
+  // The file may have grown meanwhile: it is read to its end, the limit enforced on what arrives.
+  char chunk[64 * 1024];
+  for (;;) {
+    const ssize_t got = ReadSome(fd, chunk, sizeof chunk);
+    if (got < 0) return Outcome::Failure("reading the file failed");
+    if (got == 0) break;
+    const auto more = static_cast<std::size_t>(got);
+    if (more > limit - bytes.Size) return Outcome::Failure(tooLarge);
+    if (more > capacity - bytes.Size) {
+      capacity = static_cast<std::size_t>(
+          std::min<std::uint64_t>(limit, std::max(bytes.Size + more, 2 * capacity)));
+      auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+      std::memcpy(larger.get(), bytes.Data.get(), bytes.Size);
+      bytes.Data = std::move(larger);
+    }
+    std::memcpy(bytes.Data.get() + bytes.Size, chunk, more);
+    bytes.Size += more;
+  }
   return Outcome::Success(std::move(bytes));
 }
 

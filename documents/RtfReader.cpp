@@ -489,10 +489,6 @@ class RtfParser {
 
 }  // namespace
 
-bool LooksLikeRtf(std::string_view bytes) {
-  return bytes.substr(0, 5) == "{\\rtf";
-}
-
 ReadOutcome<ImportedDocument> ReadRtf(std::string_view bytes) {
   return RtfParser(bytes).Run();
 }

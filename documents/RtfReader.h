@@ -8,9 +8,6 @@
 
 namespace vellora {
 
-// True when the bytes start with "{\rtf".
-bool LooksLikeRtf(std::string_view bytes);
-
 // The body text as formatted runs. Font, colour and style tables, pictures, fields' codes,
 // headers, footers, notes, document information and unknown "\*" groups are not body text.
 // A document cut short keeps the text read so far; groups nested too deeply are an error.

@@ -248,46 +248,7 @@ struct OutputDeleter {
   }
 };
 
-std::string_view SkipBom(std::string_view bytes) {
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-  return bytes;
-}
-
 }  // namespace
-
-bool HasWebPageExtension(const std::filesystem::path& path) {
-  const std::string extension = Lowered(path.extension().string());
-  return extension == ".html" || extension == ".htm" || extension == ".xhtml";
-}
-
-bool LooksLikeWebPage(std::string_view bytes) {
-  std::string head;
-  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
-    // UTF-16: the markup is ASCII, one byte of each pair.
-    const std::size_t offset = bytes.starts_with("\xFF\xFE") ? 2 : 3;
-    for (std::size_t i = offset; i < bytes.size() && head.size() < 512; i += 2)
-      head.push_back(bytes[i]);
-  } else {
-    head = SkipBom(bytes).substr(0, 4096);
-  }
-  head = Lowered(head);
-  std::string_view s = head;
-  for (;;) {
-    while (!s.empty() && IsAsciiSpace(s.front())) s.remove_prefix(1);
-    if (!s.starts_with("<!--")) break;
-    const std::size_t end = s.find("-->");
-    if (end == std::string_view::npos) return false;
-    s.remove_prefix(end + 3);
-  }
-  const auto endsName = [](std::string_view rest) {
-    return rest.empty() || IsAsciiSpace(rest.front()) || rest.front() == '>';
-  };
-  if (s.starts_with("<html")) return endsName(s.substr(5));
-  if (!s.starts_with("<!doctype") || s.size() < 10 || !IsAsciiSpace(s[9])) return false;
-  s.remove_prefix(9);
-  while (!s.empty() && IsAsciiSpace(s.front())) s.remove_prefix(1);
-  return s.starts_with("html") && endsName(s.substr(4));
-}
 
 ReadOutcome<std::u16string> ReadWebPage(std::string_view bytes, std::string_view httpCharset) {
   using Outcome = ReadOutcome<std::u16string>;

@@ -7,16 +7,10 @@
 #include <string_view>
 
 #include "DocumentImport.h"
+#include "PlainImport.h"
 #include "ReadOutcome.h"
 
 namespace vellora {
-
-// .html, .htm and .xhtml, in any case.
-bool HasWebPageExtension(const std::filesystem::path& path);
-
-// True when the bytes start like a page: "<!DOCTYPE html" or "<html", after an optional byte
-// order mark, white space and comments.
-bool LooksLikeWebPage(std::string_view bytes);
 
 // The readable text: the page's main element, or its only article, or else its body; without
 // script, style, noscript, template, head, nav, header, footer, aside, form and hidden elements.

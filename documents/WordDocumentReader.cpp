@@ -63,31 +63,7 @@ ReadOutcome<std::u16string> ReadZipDocument(const std::filesystem::path& path,
   return Outcome::Failure(std::string("the document part ") + kDocxMainPart + " is missing");
 }
 
-// Text saved as "Unicode" by word processors: UTF-16 with a byte order mark.
-std::optional<std::u16string> DecodeUtf16WithBom(std::string_view bytes) {
-  if (bytes.size() < 2) return std::nullopt;
-  const auto b0 = static_cast<unsigned char>(bytes[0]);
-  const auto b1 = static_cast<unsigned char>(bytes[1]);
-  const bool little = b0 == 0xFF && b1 == 0xFE;
-  if (!little && !(b0 == 0xFE && b1 == 0xFF)) return std::nullopt;
-  std::u16string text;
-  text.reserve(bytes.size() / 2);
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    const auto lo = static_cast<unsigned char>(bytes[little ? i : i + 1]);
-    const auto hi = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
-    text.push_back(static_cast<char16_t>(hi << 8 | lo));
-  }
-  return NormalizeLineBreaks(text);
-}
-
 }  // namespace
-
-DocumentFormat SniffDocumentFormat(std::string_view bytes) {
-  if (LooksLikeZip(bytes)) return DocumentFormat::Zip;
-  if (LooksLikeRtf(bytes)) return DocumentFormat::Rtf;
-  if (LooksLikeOleCompoundFile(bytes)) return DocumentFormat::BinaryDoc;
-  return DocumentFormat::PlainText;
-}
 
 ReadOutcome<std::u16string> ReadWordDocument(const std::filesystem::path& path,
                                              std::string_view bytes,
@@ -107,13 +83,7 @@ ReadOutcome<std::u16string> ReadWordDocument(const std::filesystem::path& path,
     case DocumentFormat::PlainText:
       break;
   }
-  if (const auto utf16 = DecodeUtf16WithBom(bytes)) return Outcome::Success(*utf16);
-  // Text has no NUL bytes; anything else would arrive as a screen of garbage.
-  if (bytes.find('\0') != std::string_view::npos)
-    return Outcome::Failure(
-        "its content is neither a Word document (.docx or .doc), an OpenDocument text, RTF, nor "
-        "text");
-  return Outcome::Success(DecodeArticleBytes(bytes));
+  return ReadWordRouteText(bytes);
 }
 
 }  // namespace vellora

@@ -7,13 +7,10 @@
 #include <string_view>
 
 #include "BinaryDocReader.h"
+#include "PlainImport.h"
 #include "ReadOutcome.h"
 
 namespace vellora {
-
-enum class DocumentFormat { Zip, Rtf, BinaryDoc, PlainText };
-
-DocumentFormat SniffDocumentFormat(std::string_view bytes);
 
 // bytes are the whole file at path; the path is needed by the converters of binary .doc files.
 ReadOutcome<std::u16string> ReadWordDocument(

@@ -17,11 +17,6 @@ std::string ZipErrorText(int code) {
 
 }  // namespace
 
-bool LooksLikeZip(std::string_view bytes) {
-  return bytes.size() >= 4 && bytes[0] == 'P' && bytes[1] == 'K' &&
-         ((bytes[2] == '\x03' && bytes[3] == '\x04') || (bytes[2] == '\x05' && bytes[3] == '\x06'));
-}
-
 ReadOutcome<std::shared_ptr<ZipPackage>> ZipPackage::Open(std::string_view bytes) {
   using Outcome = ReadOutcome<std::shared_ptr<ZipPackage>>;
   zip_error_t error;

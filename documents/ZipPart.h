@@ -7,14 +7,12 @@
 #include <string_view>
 
 #include "ImportLimits.h"
+#include "PlainImport.h"
 #include "ReadOutcome.h"
 
 struct zip;
 
 namespace vellora {
-
-// True when the bytes start like a zip archive.
-bool LooksLikeZip(std::string_view bytes);
 
 class ZipPackage {
  public:

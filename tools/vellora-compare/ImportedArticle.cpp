@@ -2,7 +2,8 @@
 
 #include "AddressArgument.h"
 #include "CompareExtras.h"
-#include "DocumentImport.h"
+#include "CompareReaders.h"
+#include "PlainImport.h"
 
 namespace vellora {
 
@@ -14,12 +15,19 @@ std::optional<std::u16string> ReadImportedArticle(const std::filesystem::path& p
     if (extras == nullptr) return std::nullopt;
     return extras->ReadAddress(path.string(), error);
   }
-  ImportResult result = ImportDocument(path);
-  if (!result.Ok) {
-    error = result.Error;
+  PlainImport plain = ImportPlainText(path);
+  if (plain.NeedsReader) {
+    // Web pages, Word and OpenDocument documents and RTF need readers (and their zip and HTML
+    // libraries) that a comparison of plain text files never loads.
+    const CompareReaders* readers = LoadCompareReaders(error);
+    if (readers == nullptr) return std::nullopt;
+    return readers->ReadDocument(path, plain.Route, plain.Bytes.View(), error);
+  }
+  if (!plain.Result.Ok) {
+    error = std::move(plain.Result.Error);
     return std::nullopt;
   }
-  return std::move(result.Document.Text);
+  return std::move(plain.Result.Document.Text);
 }
 
 }  // namespace vellora

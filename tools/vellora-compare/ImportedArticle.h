@@ -1,5 +1,7 @@
 // Reads an article for vellora-compare through the same document readers as Import; an http or
-// https address is downloaded and read as a web page, as Import from address does.
+// https address is downloaded and read as a web page, as Import from address does. Plain text is
+// read in the program itself; every other kind of file goes to the readers in
+// vellora-compare-readers.so.
 #pragma once
 
 #include <filesystem>
