@@ -17,40 +17,33 @@ constexpr std::uint64_t FoldFour(std::uint64_t x) {
   return x | (upper >> 10);  // bit 15 of a lane down to 0x20: 'A' + 32 is 'a'
 }
 
-// A word folded into whole 64-bit chunks (the last one padded with zero units) and its hash.
-class FoldedWord {
- public:
-  explicit FoldedWord(std::u16string_view word) : length_(word.size()) {
-    const std::size_t chunks = (word.size() + 3) / 4;
-    if (chunks > kInline) heap_.resize(chunks);
-    std::uint64_t* out = chunks > kInline ? heap_.data() : inline_;
-    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
-    std::size_t i = 0;
-    for (std::size_t c = 0; c < chunks; ++c, i += 4) {
-      std::uint64_t chunk = 0;
-      std::memcpy(&chunk, word.data() + i, std::min<std::size_t>(4, word.size() - i) * 2);
-      chunk = FoldFour(chunk);
-      out[c] = chunk;
-      h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    }
-    hash_ = h ^ (h >> 29);
-    data_ = reinterpret_cast<const char16_t*>(out);
+// Folds a word into whole 64-bit chunks (the last one padded with zero units) in `out`, which
+// must hold (size + 3) / 4 of them, and returns its hash.
+std::uint64_t FoldWord(std::u16string_view word, std::uint64_t* out) {
+  const std::size_t whole = word.size() / 4;
+  std::uint64_t h = 0x9E3779B97F4A7C15ull ^ word.size();
+  const auto mix = [&h](std::uint64_t chunk) {
+    h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 32;
+  };
+  for (std::size_t c = 0; c < whole; ++c) {
+    std::uint64_t chunk;
+    std::memcpy(&chunk, word.data() + 4 * c, 8);
+    out[c] = FoldFour(chunk);
+    mix(out[c]);
   }
-  FoldedWord(const FoldedWord&) = delete;
-  FoldedWord& operator=(const FoldedWord&) = delete;
+  if (const std::size_t rest = word.size() - 4 * whole; rest > 0) {
+    std::uint64_t chunk = 0;
+    std::memcpy(&chunk, word.data() + 4 * whole, rest * 2);
+    out[whole] = FoldFour(chunk);
+    mix(out[whole]);
+  }
+  return h ^ (h >> 29);
+}
 
-  std::uint64_t Hash() const { return hash_; }
-  std::u16string_view Units() const { return {data_, length_}; }
-
- private:
-  static constexpr std::size_t kInline = 16;  // words of up to 64 units need no allocation
-  std::size_t length_;
-  std::uint64_t hash_ = 0;
-  std::uint64_t inline_[kInline];  // written before it is read
-  std::vector<std::uint64_t> heap_;
-  const char16_t* data_ = nullptr;
-};
+std::size_t ChunkCount(std::size_t units) {
+  return (units + 3) / 4;
+}
 
 std::u16string_view WordText(std::u16string_view text, const TWord& w) {
   const auto start = static_cast<std::size_t>(w.StartPos - 1);
@@ -61,53 +54,63 @@ std::u16string_view WordText(std::u16string_view text, const TWord& w) {
 
 }  // namespace
 
-inline std::uint32_t WordDictionary::Find(std::uint64_t hash, std::u16string_view folded) const {
+inline std::uint32_t WordDictionary::Find(std::uint64_t hash, const std::uint64_t* chunks,
+                                          std::uint32_t length) const {
+  const auto tag = static_cast<std::uint32_t>(hash >> 32);
   for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
-    const std::uint32_t entry = slots_[slot];
-    if (entry == 0) return kAbsentWord;
-    const Entry& e = entries_[entry - 1];
-    if (e.hash == hash && e.length == folded.size() &&
-        std::memcmp(pool_.data() + e.offset, folded.data(), folded.size() * 2) == 0) {
-      return entry - 1;
-    }
+    const Slot s = slots_[slot];
+    if (s.id == 0) return kAbsentWord;
+    if (s.tag != tag) continue;
+    const Entry& e = entries_[s.id - 1];
+    if (e.hash != hash || e.length != length) continue;
+    const std::uint64_t* stored = pool_.data() + e.offset;
+    std::size_t c = 0;
+    const std::size_t count = ChunkCount(length);
+    while (c < count && stored[c] == chunks[c]) ++c;
+    if (c == count) return s.id - 1;
   }
 }
 
-inline std::uint32_t WordDictionary::Insert(std::uint64_t hash, std::u16string_view folded) {
-  const std::uint32_t found = Find(hash, folded);
+inline std::uint32_t WordDictionary::Insert(std::uint64_t hash, const std::uint64_t* chunks,
+                                            std::uint32_t length) {
+  const std::uint32_t found = Find(hash, chunks, length);
   if (found != kAbsentWord) return found;
   if ((entries_.size() + 1) * 2 > slots_.size()) Grow();
   const auto id = static_cast<std::uint32_t>(entries_.size());
-  entries_.push_back(Entry{hash, static_cast<std::uint32_t>(pool_.size()),
-                           static_cast<std::uint32_t>(folded.size())});
-  pool_.append(folded);
+  entries_.push_back(Entry{hash, static_cast<std::uint32_t>(pool_.size()), length});
+  pool_.insert(pool_.end(), chunks, chunks + ChunkCount(length));
   Place(id);
   return id;
 }
 
 void WordDictionary::Place(std::uint32_t id) {
   std::size_t slot = entries_[id].hash & mask_;
-  while (slots_[slot] != 0) slot = (slot + 1) & mask_;
-  slots_[slot] = id + 1;
+  while (slots_[slot].id != 0) slot = (slot + 1) & mask_;
+  slots_[slot] = Slot{id + 1, static_cast<std::uint32_t>(entries_[id].hash >> 32)};
 }
 
 void WordDictionary::Grow() {
-  slots_.assign(slots_.size() * 2, 0);
+  slots_.assign(slots_.size() * 2, Slot{});
   mask_ = slots_.size() - 1;
   for (std::uint32_t id = 0; id < entries_.size(); ++id) Place(id);
 }
 
 WordDictionary::WordDictionary(std::u16string_view text, const TListWords& words) {
   ids_.resize(static_cast<std::size_t>(words.Count()));
+  std::vector<std::uint64_t> folded(16);
   for (int j = 0; j < words.Count(); ++j) {
-    const FoldedWord word(WordText(text, words[j]));
-    ids_[static_cast<std::size_t>(j)] = Insert(word.Hash(), word.Units());
+    const std::u16string_view word = WordText(text, words[j]);
+    if (ChunkCount(word.size()) > folded.size()) folded.resize(ChunkCount(word.size()));
+    const std::uint64_t hash = FoldWord(word, folded.data());
+    ids_[static_cast<std::size_t>(j)] =
+        Insert(hash, folded.data(), static_cast<std::uint32_t>(word.size()));
   }
 }
 
 std::uint32_t WordDictionary::IdOf(std::u16string_view word) const {
-  const FoldedWord folded(word);
-  return Find(folded.Hash(), folded.Units());
+  std::vector<std::uint64_t> folded(ChunkCount(word.size()));
+  const std::uint64_t hash = FoldWord(word, folded.data());
+  return Find(hash, folded.data(), static_cast<std::uint32_t>(word.size()));
 }
 
 // The pool holds the words folded already, with their hashes: nothing is folded again.
@@ -115,7 +118,7 @@ std::vector<std::uint32_t> WordDictionary::MapInto(const WordDictionary& other) 
   std::vector<std::uint32_t> mapped(entries_.size());
   for (std::size_t id = 0; id < entries_.size(); ++id) {
     const Entry& e = entries_[id];
-    mapped[id] = other.Find(e.hash, std::u16string_view(pool_).substr(e.offset, e.length));
+    mapped[id] = other.Find(e.hash, pool_.data() + e.offset, e.length);
   }
   return mapped;
 }

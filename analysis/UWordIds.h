@@ -39,22 +39,28 @@ class WordDictionary {
  private:
   struct Entry {
     std::uint64_t hash;
-    std::uint32_t offset;  // folded units in pool_
-    std::uint32_t length;
+    std::uint32_t offset;  // first folded chunk in pool_
+    std::uint32_t length;  // in UTF-16 units
   };
-  std::uint32_t Find(std::uint64_t hash, std::u16string_view folded) const;
-  std::uint32_t Insert(std::uint64_t hash, std::u16string_view folded);
+  // Words are compared folded, four UTF-16 units to a 64-bit chunk.
+  std::uint32_t Find(std::uint64_t hash, const std::uint64_t* chunks, std::uint32_t length) const;
+  std::uint32_t Insert(std::uint64_t hash, const std::uint64_t* chunks, std::uint32_t length);
   void Place(std::uint32_t id);
   void Grow();
 
   std::vector<std::uint32_t> ids_;
-  // Open addressing from folded word to id + 1 (0 is empty); grows at half load. Folded copies
-  // of the words live in one pool, so that look-ups stay in a small, cache-friendly area
+  // Open addressing from folded word to id + 1 (0 is empty) with the hash's upper half beside
+  // it, so that a probe rarely reads an entry it does not want; grows at half load. Folded
+  // copies of the words live in one pool, so that look-ups stay in a small, cache-friendly area
   // instead of reaching back into the article.
-  std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(1024, 0);
+  struct Slot {
+    std::uint32_t id = 0;
+    std::uint32_t tag = 0;
+  };
+  std::vector<Slot> slots_ = std::vector<Slot>(1024);
   std::size_t mask_ = 1023;
   std::vector<Entry> entries_;
-  std::u16string pool_;
+  std::vector<std::uint64_t> pool_;
 };
 
 // Gives every word of Article 2 an id, equal ids for equal words, ids counted from 0 in the order

@@ -12,6 +12,7 @@
 #include "CompareExtras.h"
 #include "ComparisonReport.h"
 #include "JsonText.h"
+#include "OtherCore.h"
 #include "ReportFile.h"
 #include "ToolCommandLine.h"
 #include "UCompare.h"
@@ -331,9 +332,11 @@ int RunCompareTool(const std::vector<std::string>& args, std::ostream& out, std:
   // order is the one reported, as when they were read one after the other.
   Loaded loaded[2];
   std::thread second([&] {
+    AllowEveryCore();
     loaded[1] =
         LoadArticle(reader, options.files[1], ArticleSide::Second, options.settings, articles[1]);
   });
+  MoveToAnotherCore(second);
   loaded[0] =
       LoadArticle(reader, options.files[0], ArticleSide::First, options.settings, articles[0]);
   second.join();
