@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <memory>
 
 #include "PageFetcher.h"
 #include "ReportFile.h"
@@ -20,7 +19,10 @@ void EnsureApplication() {
   static int argc = 1;
   static char name[] = "vellora-compare";
   static char* argv[] = {name, nullptr};
-  static const auto application = std::make_unique<QGuiApplication>(argc, argv);
+  // Never destroyed: at exit Qt's own globals may already be gone, and destroying the
+  // application after them crashed the process once its work was done.
+  static const QGuiApplication* const application = new QGuiApplication(argc, argv);
+  (void)application;
 }
 
 std::optional<std::u16string> ReadAddress(const std::string& address, std::string& error) {
