@@ -33,8 +33,19 @@ std::uint64_t FoldWord(std::u16string_view word, std::uint64_t* out) {
     mix(out[c]);
   }
   if (const std::size_t rest = word.size() - 4 * whole; rest > 0) {
+    // The last units are read without a copy of variable length, which would stall the load
+    // that follows it: a longer word reloads its last four units and shifts the ones already
+    // taken out; a shorter one is put together unit by unit.
     std::uint64_t chunk = 0;
-    std::memcpy(&chunk, word.data() + 4 * whole, rest * 2);
+    if (whole > 0) {
+      std::memcpy(&chunk, word.data() + word.size() - 4, 8);
+      chunk >>= 16 * (4 - rest);
+    } else {
+      const char16_t* d = word.data();
+      chunk = d[0];
+      if (rest > 1) chunk |= std::uint64_t{d[1]} << 16;
+      if (rest > 2) chunk |= std::uint64_t{d[2]} << 32;
+    }
     out[whole] = FoldFour(chunk);
     mix(out[whole]);
   }
@@ -57,15 +68,13 @@ std::u16string_view WordText(std::u16string_view text, const TWord& w) {
 inline std::uint32_t WordDictionary::Find(std::uint64_t hash, const std::uint64_t* chunks,
                                           std::uint32_t length) const {
   const auto tag = static_cast<std::uint32_t>(hash >> 32);
+  const std::size_t count = ChunkCount(length);
   for (std::size_t slot = hash & mask_;; slot = (slot + 1) & mask_) {
-    const Slot s = slots_[slot];
+    const Slot& s = slots_[slot];
     if (s.id == 0) return kAbsentWord;
-    if (s.tag != tag) continue;
-    const Entry& e = entries_[s.id - 1];
-    if (e.hash != hash || e.length != length) continue;
-    const std::uint64_t* stored = pool_.data() + e.offset;
+    if (s.tag != tag || s.length != length) continue;
+    const std::uint64_t* stored = pool_.data() + s.offset;
     std::size_t c = 0;
-    const std::size_t count = ChunkCount(length);
     while (c < count && stored[c] == chunks[c]) ++c;
     if (c == count) return s.id - 1;
   }
@@ -86,7 +95,8 @@ inline std::uint32_t WordDictionary::Insert(std::uint64_t hash, const std::uint6
 void WordDictionary::Place(std::uint32_t id) {
   std::size_t slot = entries_[id].hash & mask_;
   while (slots_[slot].id != 0) slot = (slot + 1) & mask_;
-  slots_[slot] = Slot{id + 1, static_cast<std::uint32_t>(entries_[id].hash >> 32)};
+  const Entry& e = entries_[id];
+  slots_[slot] = Slot{id + 1, static_cast<std::uint32_t>(e.hash >> 32), e.offset, e.length};
 }
 
 void WordDictionary::Grow() {
@@ -96,14 +106,31 @@ void WordDictionary::Grow() {
 }
 
 WordDictionary::WordDictionary(std::u16string_view text, const TListWords& words) {
-  ids_.resize(static_cast<std::size_t>(words.Count()));
-  std::vector<std::uint64_t> folded(16);
-  for (int j = 0; j < words.Count(); ++j) {
-    const std::u16string_view word = WordText(text, words[j]);
-    if (ChunkCount(word.size()) > folded.size()) folded.resize(ChunkCount(word.size()));
-    const std::uint64_t hash = FoldWord(word, folded.data());
-    ids_[static_cast<std::size_t>(j)] =
-        Insert(hash, folded.data(), static_cast<std::uint32_t>(word.size()));
+  const auto n = static_cast<std::size_t>(words.Count());
+  ids_.resize(n);
+  // Each word is folded and its slot fetched one word ahead of its look-up, so that the table's
+  // memory is on its way while the word before is being looked up.
+  std::vector<std::uint64_t> current(16);
+  std::vector<std::uint64_t> next(16);
+  const auto fold = [&](std::size_t j, std::vector<std::uint64_t>& out, std::uint32_t& length) {
+    const std::u16string_view word = WordText(text, words[static_cast<int>(j)]);
+    if (ChunkCount(word.size()) > out.size()) out.resize(ChunkCount(word.size()));
+    length = static_cast<std::uint32_t>(word.size());
+    return FoldWord(word, out.data());
+  };
+  std::uint32_t length = 0;
+  std::uint64_t hash = n > 0 ? fold(0, current, length) : 0;
+  for (std::size_t j = 0; j < n; ++j) {
+    std::uint32_t nextLength = 0;
+    std::uint64_t nextHash = 0;
+    if (j + 1 < n) {
+      nextHash = fold(j + 1, next, nextLength);
+      __builtin_prefetch(&slots_[nextHash & mask_]);
+    }
+    ids_[j] = Insert(hash, current.data(), length);
+    current.swap(next);
+    hash = nextHash;
+    length = nextLength;
   }
 }
 

@@ -49,13 +49,15 @@ class WordDictionary {
   void Grow();
 
   std::vector<std::uint32_t> ids_;
-  // Open addressing from folded word to id + 1 (0 is empty) with the hash's upper half beside
-  // it, so that a probe rarely reads an entry it does not want; grows at half load. Folded
+  // Open addressing from folded word to id + 1 (0 is empty) with the hash's upper half and the
+  // word's place in the pool beside it, so that a probe reads no entry; grows at half load. Folded
   // copies of the words live in one pool, so that look-ups stay in a small, cache-friendly area
   // instead of reaching back into the article.
   struct Slot {
     std::uint32_t id = 0;
     std::uint32_t tag = 0;
+    std::uint32_t offset = 0;  // the word's folded chunks in pool_, as in its entry
+    std::uint32_t length = 0;
   };
   std::vector<Slot> slots_ = std::vector<Slot>(1024);
   std::size_t mask_ = 1023;
