@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 
+#include "AsciiText.h"
 #include "UPlainText.h"
 
 namespace vellora {
@@ -13,56 +14,42 @@ namespace {
 
 constexpr std::size_t kMetaScanBytes = 1024;
 
-bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
-
 std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+  while (!text.empty() && IsAsciiSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsAsciiSpace(text.back())) text.remove_suffix(1);
   return text;
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (Lower(text[i]) != prefix[i]) return false;
+    if (AsciiLower(text[i]) != prefix[i]) return false;
   return true;
 }
 
 // The value after "charset=" in a Content-Type value or a meta's content attribute.
 std::string CharsetParameter(std::string_view text) {
-  const std::string lowered = Lowered(text);
+  const std::string lowered = AsciiLowered(text);
   std::size_t at = 0;
   while ((at = lowered.find("charset", at)) != std::string::npos) {
     std::size_t i = at + 7;
-    while (i < text.size() && IsSpace(text[i])) ++i;
+    while (i < text.size() && IsAsciiSpace(text[i])) ++i;
     if (i >= text.size() || text[i] != '=') {
       at = i;
       continue;
     }
     ++i;
-    while (i < text.size() && IsSpace(text[i])) ++i;
+    while (i < text.size() && IsAsciiSpace(text[i])) ++i;
     if (i >= text.size()) return {};
     if (text[i] == '"' || text[i] == '\'') {
       const char quote = text[i];
       const std::size_t end = text.find(quote, i + 1);
       if (end == std::string_view::npos) return {};
-      return Lowered(Trimmed(text.substr(i + 1, end - i - 1)));
+      return AsciiLowered(Trimmed(text.substr(i + 1, end - i - 1)));
     }
     std::size_t end = i;
-    while (end < text.size() && !IsSpace(text[end]) && text[end] != ';') ++end;
-    return Lowered(text.substr(i, end - i));
+    while (end < text.size() && !IsAsciiSpace(text[end]) && text[end] != ';') ++end;
+    return AsciiLowered(text.substr(i, end - i));
   }
   return {};
 }
@@ -76,7 +63,7 @@ struct ResolvedEncoding {
 
 // Labels as browsers read them: every Latin-1 and ASCII label means Windows-1252.
 ResolvedEncoding Resolve(std::string_view rawLabel) {
-  const std::string label = Lowered(Trimmed(rawLabel));
+  const std::string label = AsciiLowered(Trimmed(rawLabel));
   if (label.empty()) return {};
   static constexpr std::array<std::string_view, 6> kUtf8 = {
       "utf-8", "utf8", "unicode-1-1-utf-8", "unicode11utf8", "unicode20utf8", "x-unicode20utf8"};
@@ -135,16 +122,16 @@ struct Attribute {
 };
 
 bool NextAttribute(std::string_view s, std::size_t& i, Attribute& attribute) {
-  while (i < s.size() && (IsSpace(s[i]) || s[i] == '/')) ++i;
+  while (i < s.size() && (IsAsciiSpace(s[i]) || s[i] == '/')) ++i;
   if (i >= s.size() || s[i] == '>') return false;
   attribute = {};
-  while (i < s.size() && !IsSpace(s[i]) && s[i] != '/' && s[i] != '>' &&
+  while (i < s.size() && !IsAsciiSpace(s[i]) && s[i] != '/' && s[i] != '>' &&
          (s[i] != '=' || attribute.Name.empty()))
-    attribute.Name.push_back(Lower(s[i++]));
-  while (i < s.size() && IsSpace(s[i])) ++i;
+    attribute.Name.push_back(AsciiLower(s[i++]));
+  while (i < s.size() && IsAsciiSpace(s[i])) ++i;
   if (i >= s.size() || s[i] != '=') return true;
   ++i;
-  while (i < s.size() && IsSpace(s[i])) ++i;
+  while (i < s.size() && IsAsciiSpace(s[i])) ++i;
   if (i >= s.size()) return true;
   if (s[i] == '"' || s[i] == '\'') {
     const char quote = s[i++];
@@ -152,7 +139,7 @@ bool NextAttribute(std::string_view s, std::size_t& i, Attribute& attribute) {
     if (i < s.size()) ++i;
     return true;
   }
-  while (i < s.size() && !IsSpace(s[i]) && s[i] != '>') attribute.Value.push_back(s[i++]);
+  while (i < s.size() && !IsAsciiSpace(s[i]) && s[i] != '>') attribute.Value.push_back(s[i++]);
   return true;
 }
 
@@ -173,7 +160,7 @@ std::string FindMetaCharset(std::string_view bytes) {
       continue;
     }
     if (StartsWithNoCase(s.substr(i), "<meta") && i + 5 < s.size() &&
-        (IsSpace(s[i + 5]) || s[i + 5] == '/')) {
+        (IsAsciiSpace(s[i + 5]) || s[i + 5] == '/')) {
       i += 5;
       Attribute attribute;
       bool isContentType = false;
@@ -182,11 +169,12 @@ std::string FindMetaCharset(std::string_view bytes) {
       while (NextAttribute(s, i, attribute)) {
         if (attribute.Name == "charset" && charset.empty()) charset = attribute.Value;
         if (attribute.Name == "content" && content.empty()) content = attribute.Value;
-        if (attribute.Name == "http-equiv" && Lowered(Trimmed(attribute.Value)) == "content-type")
+        if (attribute.Name == "http-equiv" &&
+            AsciiLowered(Trimmed(attribute.Value)) == "content-type")
           isContentType = true;
       }
       if (charset.empty() && isContentType) charset = CharsetParameter(content);
-      if (!charset.empty()) return Lowered(Trimmed(charset));
+      if (!charset.empty()) return AsciiLowered(Trimmed(charset));
       continue;
     }
     const bool startTag =
@@ -195,7 +183,7 @@ std::string FindMetaCharset(std::string_view bytes) {
                         std::isalpha(static_cast<unsigned char>(s[i + 2]));
     if (startTag || endTag) {
       i += startTag ? 1 : 2;
-      while (i < s.size() && !IsSpace(s[i]) && s[i] != '>') ++i;
+      while (i < s.size() && !IsAsciiSpace(s[i]) && s[i] != '>') ++i;
       Attribute attribute;
       while (NextAttribute(s, i, attribute)) {
       }

@@ -4,26 +4,13 @@
 #include <new>
 #include <utility>
 
+#include "AsciiText.h"
 #include "FileBytes.h"
 #include "ImportLimits.h"
 #include "UPlainText.h"
 
 namespace vellora {
 namespace {
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
-
-bool IsAsciiSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 std::string_view SkipBom(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
@@ -99,7 +86,7 @@ ImportRoute RouteForPath(const std::filesystem::path& path) {
 }
 
 bool HasWebPageExtension(const std::filesystem::path& path) {
-  const std::string extension = Lowered(path.extension().string());
+  const std::string extension = AsciiLowered(path.extension().string());
   return extension == ".html" || extension == ".htm" || extension == ".xhtml";
 }
 
@@ -113,7 +100,7 @@ bool LooksLikeWebPage(std::string_view bytes) {
   } else {
     head = SkipBom(bytes).substr(0, 4096);
   }
-  head = Lowered(head);
+  head = AsciiLowered(head);
   std::string_view s = head;
   for (;;) {
     while (!s.empty() && IsAsciiSpace(s.front())) s.remove_prefix(1);

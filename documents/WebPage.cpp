@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "AsciiText.h"
 #include "FileBytes.h"
 #include "ImportLimits.h"
 #include "PageCharset.h"
@@ -16,26 +17,12 @@
 namespace vellora {
 namespace {
 
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = Lower(c);
-  return out;
-}
-
-bool IsAsciiSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
 // The lower-case name of an element, also for tags the parser does not know.
 std::string ElementName(const GumboElement& element) {
   if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
   GumboStringPiece piece = element.original_tag;
   gumbo_tag_from_original_text(&piece);
-  return Lowered(std::string_view(piece.data, piece.length));
+  return AsciiLowered(std::string_view(piece.data, piece.length));
 }
 
 const char* Attribute(const GumboElement& element, const char* name) {
@@ -45,12 +32,12 @@ const char* Attribute(const GumboElement& element, const char* name) {
 
 bool IsHidden(const GumboElement& element) {
   if (Attribute(element, "hidden") != nullptr) return true;
-  if (const char* aria = Attribute(element, "aria-hidden"); aria && Lowered(aria) == "true")
+  if (const char* aria = Attribute(element, "aria-hidden"); aria && AsciiLowered(aria) == "true")
     return true;
   if (const char* style = Attribute(element, "style")) {
     std::string compact;
     for (const char* c = style; *c != '\0'; ++c)
-      if (!IsAsciiSpace(*c)) compact.push_back(Lower(*c));
+      if (!IsAsciiSpace(*c)) compact.push_back(AsciiLower(*c));
     if (compact.find("display:none") != std::string::npos ||
         compact.find("visibility:hidden") != std::string::npos)
       return true;
@@ -278,7 +265,7 @@ ReadOutcome<std::u16string> ReadWebPage(std::string_view bytes, std::string_view
 
 ReadOutcome<std::u16string> ReadDownloadedArticle(std::string_view bytes,
                                                   std::string_view contentType) {
-  std::string type = Lowered(contentType.substr(0, contentType.find(';')));
+  std::string type = AsciiLowered(contentType.substr(0, contentType.find(';')));
   while (!type.empty() && IsAsciiSpace(type.back())) type.pop_back();
   while (!type.empty() && IsAsciiSpace(type.front())) type.erase(type.begin());
   const std::string charset = CharsetFromContentType(contentType);
