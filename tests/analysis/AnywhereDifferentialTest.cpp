@@ -26,29 +26,10 @@ std::u16string RandomText(std::mt19937& rng, int words) {
   return text;
 }
 
-// Passages of Article 1 cut at separators, most of them, in shuffled order, some twice, with
-// fresh text between them.
 std::u16string Reordered(std::mt19937& rng, const std::u16string& source) {
-  std::vector<std::size_t> cuts = {0};
-  for (std::size_t i = 0; i < source.size(); ++i) {
-    if (vellora::IsSeparator(source[i]) && rng() % 3 == 0) cuts.push_back(i + 1);
-  }
-  cuts.push_back(source.size());
-  std::vector<std::u16string> passages;
-  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-    if (cuts[i + 1] > cuts[i]) passages.push_back(source.substr(cuts[i], cuts[i + 1] - cuts[i]));
-  }
-  std::shuffle(passages.begin(), passages.end(), rng);
-  std::u16string text;
-  for (const std::u16string& p : passages) {
-    const unsigned roll = rng() % 10;
-    if (roll == 0) continue;                                // dropped
-    if (roll == 1) text += RandomText(rng, 1 + rng() % 3);  // fresh words between passages
-    text += p;
-    if (roll == 2) text += p;  // copied twice
-    if (text.empty() || !vellora::IsSeparator(text.back())) text += u' ';
-  }
-  return text;
+  return ReorderedPassages(rng, source, 3, [](std::mt19937& r) {
+    return RandomText(r, 1 + static_cast<int>(r() % 3));  // fresh words between passages
+  });
 }
 
 std::string Where(const std::u16string& t1, const std::u16string& t2, int unit, int minLength,

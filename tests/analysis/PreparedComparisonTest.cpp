@@ -196,26 +196,9 @@ std::u16string RandomText(std::mt19937& rng, int words, const std::vector<std::u
 
 // Article 2 from passages of Article 1 in shuffled order, some twice, with words of its own.
 std::u16string Reordered(std::mt19937& rng, const std::u16string& source) {
-  std::vector<std::size_t> cuts = {0};
-  for (std::size_t i = 0; i < source.size(); ++i) {
-    if (vellora::IsSeparator(source[i]) && rng() % 4 == 0) cuts.push_back(i + 1);
-  }
-  cuts.push_back(source.size());
-  std::vector<std::u16string> passages;
-  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-    if (cuts[i + 1] > cuts[i]) passages.push_back(source.substr(cuts[i], cuts[i + 1] - cuts[i]));
-  }
-  std::shuffle(passages.begin(), passages.end(), rng);
-  std::u16string text;
-  for (const std::u16string& p : passages) {
-    const unsigned roll = rng() % 10;
-    if (roll == 0) continue;
-    if (roll == 1) text += RandomText(rng, 1 + static_cast<int>(rng() % 3), {u"only2", u"ONLY2b"});
-    text += p;
-    if (roll == 2) text += p;
-    if (text.empty() || !vellora::IsSeparator(text.back())) text += u' ';
-  }
-  return text;
+  return ReorderedPassages(rng, source, 4, [](std::mt19937& r) {
+    return RandomText(r, 1 + static_cast<int>(r() % 3), {u"only2", u"ONLY2b"});
+  });
 }
 
 TEST(PreparedComparison, RandomPairsCompareAsInOneGo) {

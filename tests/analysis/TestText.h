@@ -1,15 +1,19 @@
 // Helpers shared by the analysis tests: UTF-8 literals to engine text, readable printing of
-// span items, and compact descriptions of word lists for failure messages.
+// span items, compact descriptions of word lists for failure messages, and an Article 2 made of
+// Article 1's passages moved around.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "UPlainText.h"
+#include "USegment.h"
 #include "UWords.h"
 
 inline std::u16string U(const std::string& utf8) {
@@ -65,4 +69,32 @@ inline std::string Describe(const std::u16string& text, const TListWords& words)
     out += " ";
   }
   return out;
+}
+
+// Article 2 made of passages of `source` cut after separators (after one separator in
+// `cutOneIn`), in shuffled order: about a tenth dropped, a tenth after `fresh(rng)` text of its
+// own, a tenth copied twice.
+template <typename Fresh>
+std::u16string ReorderedPassages(std::mt19937& rng, const std::u16string& source, unsigned cutOneIn,
+                                 Fresh&& fresh) {
+  std::vector<std::size_t> cuts = {0};
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    if (vellora::IsSeparator(source[i]) && rng() % cutOneIn == 0) cuts.push_back(i + 1);
+  }
+  cuts.push_back(source.size());
+  std::vector<std::u16string> passages;
+  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+    if (cuts[i + 1] > cuts[i]) passages.push_back(source.substr(cuts[i], cuts[i + 1] - cuts[i]));
+  }
+  std::shuffle(passages.begin(), passages.end(), rng);
+  std::u16string text;
+  for (const std::u16string& p : passages) {
+    const unsigned roll = rng() % 10;
+    if (roll == 0) continue;
+    if (roll == 1) text += fresh(rng);
+    text += p;
+    if (roll == 2) text += p;
+    if (text.empty() || !vellora::IsSeparator(text.back())) text += u' ';
+  }
+  return text;
 }
