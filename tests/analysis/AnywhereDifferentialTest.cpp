@@ -39,19 +39,6 @@ std::string Where(const std::u16string& t1, const std::u16string& t2, int unit, 
          "\narticle 2: " + vellora::ToUtf8(t2);
 }
 
-std::vector<std::vector<std::int32_t>> Summary(const std::vector<vellora::MatchBlock>& blocks) {
-  std::vector<std::vector<std::int32_t>> out;
-  for (const vellora::MatchBlock& b : blocks) {
-    std::vector<std::int32_t> row = {b.Color, b.First1, b.Last1,  b.First2,
-                                     b.Last2, b.Words1, b.Words2, b.LongestPassage};
-    for (const vellora::SharedPassage& p : b.Passages) {
-      row.insert(row.end(), {p.First1, p.Last1, p.First2, p.Last2});
-    }
-    out.push_back(row);
-  }
-  return out;
-}
-
 void ExpectSameAsLiteral(const std::u16string& text1, const std::u16string& text2, int unit,
                          int minLength, int gap) {
   vellora::ArticleSpans a1, a2;
@@ -65,7 +52,7 @@ void ExpectSameAsLiteral(const std::u16string& text1, const std::u16string& text
   if (!fast.Compared) return;
   ASSERT_EQ(ColorsOf(a1.Words), slow.Colors1) << where();
   ASSERT_EQ(ColorsOf(a2.Words), slow.Colors2) << where();
-  ASSERT_EQ(Summary(fast.Blocks), Summary(slow.Blocks)) << where();
+  ASSERT_EQ(BlockSummary(fast.Blocks), BlockSummary(slow.Blocks)) << where();
   ASSERT_EQ(fast.Share.Marked, slow.Marked2) << where();
   ASSERT_EQ(fast.Share1.Marked, slow.Marked1) << where();
   ASSERT_EQ(fast.Share.Total, a2.Words.Count()) << where();

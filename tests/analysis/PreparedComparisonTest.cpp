@@ -24,19 +24,6 @@ using vellora::CompareOutcome;
 using vellora::ComparisonSettings;
 using vellora::MatchMode;
 
-std::vector<std::vector<std::int32_t>> Summary(const std::vector<vellora::MatchBlock>& blocks) {
-  std::vector<std::vector<std::int32_t>> out;
-  for (const vellora::MatchBlock& b : blocks) {
-    std::vector<std::int32_t> row = {b.Color, b.First1, b.Last1,  b.First2,
-                                     b.Last2, b.Words1, b.Words2, b.LongestPassage};
-    for (const vellora::SharedPassage& p : b.Passages) {
-      row.insert(row.end(), {p.First1, p.Last1, p.First2, p.Last2});
-    }
-    out.push_back(row);
-  }
-  return out;
-}
-
 std::string Where(const std::u16string& t1, const std::u16string& t2, const ComparisonSettings& s) {
   return std::string(s.Mode == MatchMode::Anywhere ? "anywhere" : "in order") + " unit " +
          std::to_string(s.UnitType) + " min " + std::to_string(s.MinLength) + " gap " +
@@ -74,7 +61,7 @@ void ExpectSameAsInOneGo(const std::u16string& text1, const std::u16string& text
   ASSERT_EQ(actual.Compared, expected.Compared) << where();
   ASSERT_EQ(ColorsOf(p1.Words), ColorsOf(one1.Words)) << where();
   ASSERT_EQ(ColorsOf(p2.Words), ColorsOf(one2.Words)) << where();
-  ASSERT_EQ(Summary(actual.Blocks), Summary(expected.Blocks)) << where();
+  ASSERT_EQ(BlockSummary(actual.Blocks), BlockSummary(expected.Blocks)) << where();
   ASSERT_EQ(actual.Share.Marked, expected.Share.Marked) << where();
   ASSERT_EQ(actual.Share.Total, expected.Share.Total) << where();
   ASSERT_EQ(actual.Share.Shown, expected.Share.Shown) << where();

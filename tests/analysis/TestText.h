@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "UMatchBlocks.h"
 #include "UPlainText.h"
 #include "USegment.h"
 #include "UWords.h"
@@ -97,4 +98,19 @@ std::u16string ReorderedPassages(std::mt19937& rng, const std::u16string& source
     if (text.empty() || !vellora::IsSeparator(text.back())) text += u' ';
   }
   return text;
+}
+
+// Every figure of every block and passage, for comparing two block lists in one assertion.
+inline std::vector<std::vector<std::int32_t>> BlockSummary(
+    const std::vector<vellora::MatchBlock>& blocks) {
+  std::vector<std::vector<std::int32_t>> out;
+  for (const vellora::MatchBlock& b : blocks) {
+    std::vector<std::int32_t> row = {b.Color, b.First1, b.Last1,  b.First2,
+                                     b.Last2, b.Words1, b.Words2, b.LongestPassage};
+    for (const vellora::SharedPassage& p : b.Passages) {
+      row.insert(row.end(), {p.First1, p.Last1, p.First2, p.Last2});
+    }
+    out.push_back(row);
+  }
+  return out;
 }
