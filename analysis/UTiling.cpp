@@ -251,8 +251,7 @@ constexpr std::int32_t kLongestGram = 8;
 // places that only share the hash are weeded out by comparing tokens, so the answer stays exact.
 class GramIndex {
  public:
-  GramIndex(std::span<const std::uint32_t> tokens1, std::int32_t gram)
-      : tokens1_(tokens1), gram_(gram) {
+  GramIndex(std::span<const std::uint32_t> tokens1, std::int32_t gram) {
     const auto n1 = static_cast<std::int32_t>(tokens1.size());
     if (n1 < gram) return;
     const std::int32_t grams = n1 - gram + 1;
@@ -308,8 +307,6 @@ class GramIndex {
     }
   }
 
-  std::span<const std::uint32_t> tokens1_;
-  std::int32_t gram_;
   std::vector<Slot> slots_;
   std::vector<std::int32_t> next_;  // next place with the same short hash, or kNone
   int shift_ = 64;
